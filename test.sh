@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds everything and runs every test:
+#   1. the full build (Qt parts included) with all tests on Qt's offscreen platform;
+#   2. the Qt-free libraries again under AddressSanitizer and UndefinedBehaviorSanitizer;
+#   3. when clang is present, a short libFuzzer run of the ".rnd" reader.
+set -euo pipefail
+cd "$(dirname "$0")"
+./scripts/deps.sh
+export QT_QPA_PLATFORM=offscreen
+jobs=$(nproc)
+
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build build -j "$jobs"
+ctest --test-dir build --output-on-failure -j "$jobs"
+
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+      -DALEARIX_WITH_QT=OFF -DALEARIX_SANITIZE=ON -DALEARIX_BENCH=OFF
+cmake --build build-asan -j "$jobs"
+ctest --test-dir build-asan --output-on-failure -j "$jobs"
+
+if [ -x scripts/fuzz.sh ] && command -v clang++-14 >/dev/null; then
+  ./scripts/fuzz.sh 20
+fi
