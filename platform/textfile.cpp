@@ -1,0 +1,327 @@
+#include "platform/textfile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <charconv>
+#include <cmath>
+#include <cstring>
+
+namespace {
+
+constexpr std::size_t ReadBufferSize = 64 * 1024;
+constexpr std::size_t MaxIntToken = 32;
+constexpr std::size_t MaxRealToken = 64;
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+int HexValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// Writes all of [data, data + n) to fd, retrying after interruptions and short writes.
+void WriteAll(int fd, const char* data, std::size_t n) {
+  while (n > 0) {
+    ssize_t w = ::write(fd, data, n);
+    if (w < 0) {
+      if (errno == EINTR) continue;
+      ThrowInOutError(errno);
+    }
+    if (w == 0) ThrowInOutError(ENOSPC);
+    data += w;
+    n -= static_cast<std::size_t>(w);
+  }
+}
+
+}  // namespace
+
+std::string InOutErrorMessage(int err) {
+  switch (err) {
+    case ENOENT:
+    case ENOTDIR:
+      return "File not found";
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+      return "File access denied";
+    case ENOSPC:
+    case EDQUOT:
+      return "Disk full";
+    default:
+      return std::string("File input/output error: ") + std::strerror(err);
+  }
+}
+
+void ThrowInOutError(int err) {
+  throw EInOutError(InOutErrorMessage(err));
+}
+
+bool TextToInt(std::string_view t, std::int32_t& value) {
+  if (t.empty()) return false;
+  std::int64_t v = 0;
+  if (t[0] == '$') {
+    if (t.size() == 1) return false;
+    for (std::size_t i = 1; i < t.size(); ++i) {
+      int h = HexValue(t[i]);
+      if (h < 0) return false;
+      v = v * 16 + h;
+      if (v > INT32_MAX) return false;
+    }
+    value = static_cast<std::int32_t>(v);
+    return true;
+  }
+  std::size_t i = 0;
+  bool neg = false;
+  if (t[0] == '+' || t[0] == '-') {
+    neg = t[0] == '-';
+    i = 1;
+  }
+  if (i == t.size()) return false;
+  for (; i < t.size(); ++i) {
+    if (!IsDigit(t[i])) return false;
+    v = v * 10 + (t[i] - '0');
+    if (v > std::int64_t{INT32_MAX} + 1) return false;
+  }
+  if (neg) v = -v;
+  if (v > INT32_MAX) return false;
+  value = static_cast<std::int32_t>(v);
+  return true;
+}
+
+bool TextToReal(std::string_view t, double& value) {
+  std::size_t i = 0, n = t.size();
+  bool neg = false;
+  if (i < n && (t[i] == '+' || t[i] == '-')) neg = t[i++] == '-';
+  const std::size_t mantStart = i;
+  std::size_t digits = 0;
+  while (i < n && IsDigit(t[i])) ++i, ++digits;
+  if (digits == 0) return false;
+  if (i < n && t[i] == '.') {
+    ++i;
+    std::size_t frac = 0;
+    while (i < n && IsDigit(t[i])) ++i, ++frac;
+    if (frac == 0) return false;
+  }
+  const std::size_t mantEnd = i;
+  long expo = 0;
+  if (i < n && (t[i] == 'E' || t[i] == 'e')) {
+    ++i;
+    bool eneg = false;
+    if (i < n && (t[i] == '+' || t[i] == '-')) eneg = t[i++] == '-';
+    std::size_t ed = 0;
+    while (i < n && IsDigit(t[i])) {
+      if (expo < 100000) expo = expo * 10 + (t[i] - '0');
+      ++i, ++ed;
+    }
+    if (ed == 0) return false;
+    if (eneg) expo = -expo;
+  }
+  if (i != n) return false;
+
+  // from_chars takes no leading "+"; the sign is applied afterwards.
+  double v = 0.0;
+  auto [p, ec] = std::from_chars(t.data() + mantStart, t.data() + n, v);
+  if (ec == std::errc::result_out_of_range) {
+    // Overflow is an error; underflow gives zero.
+    double mant = 0.0;
+    std::from_chars(t.data() + mantStart, t.data() + mantEnd, mant);
+    if (mant != 0.0 && std::log10(mant) + static_cast<double>(expo) > 300.0) return false;
+    v = 0.0;
+  } else if (ec != std::errc() || p != t.data() + n) {
+    return false;
+  }
+  value = neg ? -v : v;
+  return true;
+}
+
+// ---------------------------------------------------------------- writer
+
+TTextFileWriter::TTextFileWriter(const std::string& path) : Path_(path) {
+  static std::atomic<unsigned> serial{0};
+  Buf_ = std::make_unique<char[]>(BufferSize);
+  BufSize_ = BufferSize;
+  for (int attempt = 0;; ++attempt) {
+    TempPath_ =
+        Path_ + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(serial.fetch_add(1));
+    Fd_ = ::open(TempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (Fd_ >= 0) break;
+    if (errno == EEXIST && attempt < 100) continue;
+    int err = errno;
+    TempPath_.clear();
+    ThrowInOutError(err);
+  }
+  OwnsFd_ = true;
+}
+
+std::unique_ptr<TTextFileWriter> TTextFileWriter::ForDescriptor(int fd) {
+  std::unique_ptr<TTextFileWriter> w(new TTextFileWriter());
+  w->Fd_ = fd;
+  w->OwnsFd_ = false;
+  w->Buf_ = std::make_unique<char[]>(BufferSize);
+  w->BufSize_ = BufferSize;
+  return w;
+}
+
+TTextFileWriter::~TTextFileWriter() {
+  Discard();
+}
+
+void TTextFileWriter::Discard() noexcept {
+  if (OwnsFd_ && Fd_ >= 0) ::close(Fd_);
+  if (OwnsFd_) Fd_ = -1;
+  if (!TempPath_.empty()) {
+    ::unlink(TempPath_.c_str());
+    TempPath_.clear();
+  }
+}
+
+void TTextFileWriter::Flush() {
+  if (Fd_ < 0) throw EInOutError("File not open");
+  if (Used_ > 0) {
+    std::size_t n = Used_;
+    Used_ = 0;
+    WriteAll(Fd_, Buf_.get(), n);
+  }
+}
+
+void TTextFileWriter::Write(std::string_view text) {
+  if (text.size() > BufSize_ - Used_) {
+    Flush();
+    if (text.size() > BufSize_) {
+      WriteAll(Fd_, text.data(), text.size());
+      return;
+    }
+  }
+  std::memcpy(Buf_.get() + Used_, text.data(), text.size());
+  Used_ += text.size();
+}
+
+void TTextFileWriter::WriteLine(std::string_view line) {
+  Write(line);
+  Write("\r\n");
+}
+
+void TTextFileWriter::Commit() {
+  try {
+    Flush();
+  } catch (...) {
+    Discard();
+    throw;
+  }
+  if (!OwnsFd_) return;
+  int err = 0;
+  if (::fsync(Fd_) != 0 && errno != EINVAL && errno != EROFS) err = errno;
+  if (::close(Fd_) != 0 && err == 0 && errno != EINTR) err = errno;
+  Fd_ = -1;
+  if (err == 0 && ::rename(TempPath_.c_str(), Path_.c_str()) != 0) err = errno;
+  if (err != 0) {
+    Discard();
+    ThrowInOutError(err);
+  }
+  TempPath_.clear();
+}
+
+// ---------------------------------------------------------------- reader
+
+TTextFileReader::TTextFileReader(const std::string& path) {
+  do {
+    Fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  } while (Fd_ < 0 && errno == EINTR);
+  if (Fd_ < 0) ThrowInOutError(errno);
+  Buf_ = std::make_unique<char[]>(ReadBufferSize);
+}
+
+TTextFileReader::~TTextFileReader() {
+  if (Fd_ >= 0) ::close(Fd_);
+}
+
+void TTextFileReader::Fill() {
+  Pos_ = Len_ = 0;
+  if (AtEnd_) return;
+  for (;;) {
+    ssize_t r = ::read(Fd_, Buf_.get(), ReadBufferSize);
+    if (r < 0) {
+      if (errno == EINTR) continue;
+      ThrowInOutError(errno);
+    }
+    if (r == 0) AtEnd_ = true;
+    Len_ = static_cast<std::size_t>(r);
+    return;
+  }
+}
+
+int TTextFileReader::Peek() {
+  if (Pos_ >= Len_) {
+    Fill();
+    if (Len_ == 0) return -1;
+  }
+  return static_cast<unsigned char>(Buf_[Pos_]);
+}
+
+bool TTextFileReader::Eof() {
+  return Peek() < 0;
+}
+
+std::string TTextFileReader::ReadLine() {
+  std::string line;
+  for (;;) {
+    int c = Peek();
+    if (c < 0) return line;
+    ++Pos_;
+    if (c == '\n') return line;
+    if (c == '\r') {
+      if (Peek() == '\n') ++Pos_;
+      return line;
+    }
+    line.push_back(static_cast<char>(c));
+  }
+}
+
+void TTextFileReader::SkipLine() {
+  for (;;) {
+    int c = Peek();
+    if (c < 0) return;
+    ++Pos_;
+    if (c == '\n') return;
+    if (c == '\r') {
+      if (Peek() == '\n') ++Pos_;
+      return;
+    }
+  }
+}
+
+std::string TTextFileReader::ReadToken(std::size_t maxLen) {
+  int c;
+  while ((c = Peek()) >= 0 && c <= 32) ++Pos_;
+  std::string token;
+  while (token.size() < maxLen && (c = Peek()) > 32) {
+    token.push_back(static_cast<char>(c));
+    ++Pos_;
+  }
+  return token;
+}
+
+std::int32_t TTextFileReader::ReadInt() {
+  std::string token = ReadToken(MaxIntToken);
+  if (token.empty()) return 0;  // end of file
+  std::int32_t v;
+  if (!TextToInt(token, v)) throw EInOutError("Invalid numeric input");
+  return v;
+}
+
+double TTextFileReader::ReadReal() {
+  std::string token = ReadToken(MaxRealToken);
+  if (token.empty()) return 0.0;  // end of file
+  double v;
+  if (!TextToReal(token, v)) throw EInOutError("Invalid numeric input");
+  return v;
+}

@@ -1,0 +1,2 @@
+# Run-time text files (no Qt).
+alearix_add_library(alearix_textio SOURCES textfile.cpp)

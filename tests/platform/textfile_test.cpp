@@ -1,0 +1,324 @@
+#include "platform/textfile.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+class TextFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Dir = fs::temp_directory_path() /
+          ("alearix_textfile_" + std::to_string(::getpid()) + "_" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(Dir);
+    fs::create_directories(Dir);
+  }
+  void TearDown() override { fs::remove_all(Dir); }
+
+  std::string PathOf(const std::string& name) const { return (Dir / name).string(); }
+  std::string Put(const std::string& name, const std::string& bytes) const {
+    std::ofstream(PathOf(name), std::ios::binary) << bytes;
+    return PathOf(name);
+  }
+  static std::string Get(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+  }
+  std::size_t FileCount() const {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(Dir), {}));
+  }
+  static std::string MessageOf(const std::function<void()>& f) {
+    try {
+      f();
+    } catch (const EInOutError& e) {
+      return e.what();
+    }
+    return "(no error)";
+  }
+
+  fs::path Dir;
+};
+
+// ------------------------------------------------------------ token grammar
+
+TEST(TextToIntTest, AcceptsSignedDecimalAndHex) {
+  std::int32_t v = -99;
+  EXPECT_TRUE(TextToInt("500", v));
+  EXPECT_EQ(v, 500);
+  EXPECT_TRUE(TextToInt("+7", v));
+  EXPECT_EQ(v, 7);
+  EXPECT_TRUE(TextToInt("-12", v));
+  EXPECT_EQ(v, -12);
+  EXPECT_TRUE(TextToInt("$1F4", v));
+  EXPECT_EQ(v, 500);
+  EXPECT_TRUE(TextToInt("$ff", v));
+  EXPECT_EQ(v, 255);
+  EXPECT_TRUE(TextToInt("2147483647", v));
+  EXPECT_EQ(v, 2147483647);
+  EXPECT_TRUE(TextToInt("-2147483648", v));
+  EXPECT_EQ(v, INT32_MIN);
+  EXPECT_TRUE(TextToInt("$7FFFFFFF", v));
+  EXPECT_EQ(v, INT32_MAX);
+  EXPECT_TRUE(TextToInt("0000000000000000000000000000012", v));
+  EXPECT_EQ(v, 12);
+}
+
+TEST(TextToIntTest, RejectsMalformedAndOutOfRange) {
+  std::int32_t v = 0;
+  for (const char* bad : {"", "+", "-", "$", "5.", "1,5", "1e3", "12a", "$G", "-$10", "$-1", " 5",
+                          "2147483648", "-2147483649", "$80000000", "99999999999999"}) {
+    EXPECT_FALSE(TextToInt(bad, v)) << bad;
+  }
+}
+
+TEST(TextToRealTest, AcceptsTheNumberForms) {
+  double v = -1;
+  struct {
+    const char* text;
+    double value;
+  } cases[] = {{"0", 0.0},
+               {"5", 5.0},
+               {"-5", -5.0},
+               {"+2.5", 2.5},
+               {"0.5", 0.5},
+               {"1e3", 1000.0},
+               {"1E+3", 1000.0},
+               {"25e-1", 2.5},
+               {"-3.5E-0002", -0.035},
+               {" 3.00000000000000E+0002" + 1, 300.0},
+               {"1e-400", 0.0},
+               {"007.25", 7.25}};
+  for (const auto& c : cases) {
+    EXPECT_TRUE(TextToReal(c.text, v)) << c.text;
+    EXPECT_EQ(v, c.value) << c.text;
+  }
+  EXPECT_TRUE(TextToReal("-0", v));
+  EXPECT_TRUE(std::signbit(v));
+}
+
+TEST(TextToRealTest, RejectsEverythingElse) {
+  double v = 0;
+  for (const char* bad :
+       {"",    "5.",   ".5",  "1,5", "+",   "-",     "1e",     "1e+",   "1.5.2", "1.e3", "e3",
+        "--1", "0x10", "inf", "nan", "$10", "1e400", "-1e400", "12abc", "1.0f",  "1 "}) {
+    EXPECT_FALSE(TextToReal(bad, v)) << bad;
+  }
+}
+
+// ------------------------------------------------------------ reader
+
+TEST_F(TextFileTest, ReadsLinesTokensAndSkipsRestOfLine) {
+  auto p = Put("a.rnd",
+               "first line; anything\r\n"
+               "200\t; resolution\r\n"
+               "\r\n\r\n"
+               "   \t -3.00000000000000E+0002\t; lower\r\n"
+               "\x01\x02 0.25 trailing words 99\n"
+               "$10\r"
+               "7");
+  TTextFileReader r(p);
+  EXPECT_EQ(r.ReadLine(), "first line; anything");
+  EXPECT_EQ(r.ReadInt(), 200);
+  r.SkipLine();
+  EXPECT_EQ(r.ReadReal(), -300.0);  // blank lines and blanks before the token skipped
+  r.SkipLine();
+  EXPECT_EQ(r.ReadReal(), 0.25);  // control characters count as blanks
+  r.SkipLine();                   // "trailing words 99" is never read
+  EXPECT_EQ(r.ReadInt(), 16);     // lone CR ends the line
+  r.SkipLine();
+  EXPECT_FALSE(r.Eof());
+  EXPECT_EQ(r.ReadReal(), 7.0);  // a token may end at the end of the file
+  EXPECT_TRUE(r.Eof());
+}
+
+TEST_F(TextFileTest, EndOfFileReadsZeroWithoutError) {
+  auto p = Put("e.txt", "3\r\n  \r\n");
+  TTextFileReader r(p);
+  EXPECT_EQ(r.ReadInt(), 3);
+  r.SkipLine();
+  EXPECT_EQ(r.ReadReal(), 0.0);
+  EXPECT_TRUE(r.Eof());
+  EXPECT_EQ(r.ReadInt(), 0);
+  EXPECT_EQ(r.ReadReal(), 0.0);
+  EXPECT_EQ(r.ReadLine(), "");
+  r.SkipLine();
+  EXPECT_TRUE(r.Eof());
+
+  TTextFileReader empty(Put("empty.txt", ""));
+  EXPECT_TRUE(empty.Eof());
+  EXPECT_EQ(empty.ReadLine(), "");
+  EXPECT_EQ(empty.ReadInt(), 0);
+}
+
+TEST_F(TextFileTest, MalformedTokensRaiseInvalidNumericInput) {
+  for (const char* text : {"5.\r\n", "1,5\r\n", "abc\r\n", "1.5e\r\n"}) {
+    auto p = Put("bad.txt", text);
+    TTextFileReader r(p);
+    EXPECT_EQ(MessageOf([&] { r.ReadReal(); }), "Invalid numeric input") << text;
+  }
+  TTextFileReader r(Put("badint.txt", "12.0\r\n"));
+  EXPECT_EQ(MessageOf([&] { r.ReadInt(); }), "Invalid numeric input");
+}
+
+TEST_F(TextFileTest, LongTokensAreCutAndTheRestLeftOnTheLine) {
+  // 64 characters of a valid real followed by junk: only the first 64 are read.
+  std::string real = "0." + std::string(62, '1');
+  ASSERT_EQ(real.size(), 64u);
+  std::string intTok = std::string(31, '0') + "7";
+  auto p = Put("long.txt", real + "xyz more\r\n" + intTok + "junk\r\n" + "0." +
+                               std::string(61, '2') + "5x\r\n");
+  TTextFileReader r(p);
+  EXPECT_NEAR(r.ReadReal(), 0.1111111111111111, 1e-15);
+  r.SkipLine();
+  EXPECT_EQ(r.ReadInt(), 7);
+  r.SkipLine();
+  // Here the 64-character cut ends inside the digits, so the token is valid.
+  EXPECT_NEAR(r.ReadReal(), 0.2222222222222222, 1e-15);
+  r.SkipLine();
+  EXPECT_TRUE(r.Eof());
+}
+
+TEST_F(TextFileTest, OpenFailuresMapToRunTimeMessages) {
+  EXPECT_EQ(MessageOf([&] { TTextFileReader r(PathOf("missing.rnd")); }), "File not found");
+  EXPECT_EQ(MessageOf([&] { TTextFileReader r(PathOf("nodir/x.rnd")); }), "File not found");
+  Put("plain", "x");
+  EXPECT_EQ(MessageOf([&] { TTextFileReader r(PathOf("plain/x.rnd")); }), "File not found");
+  // A directory opens but cannot be read.
+  EXPECT_EQ(MessageOf([&] {
+              TTextFileReader r(Dir.string());
+              r.ReadLine();
+            }),
+            "File access denied");
+  EXPECT_EQ(MessageOf([&] { TTextFileWriter w(PathOf("nodir/x.asc")); }), "File not found");
+  if (::geteuid() != 0) {
+    auto p = Put("locked.rnd", "1");
+    ::chmod(p.c_str(), 0);
+    EXPECT_EQ(MessageOf([&] { TTextFileReader r(p); }), "File access denied");
+  }
+}
+
+TEST(InOutErrorTest, MessagesForErrorNumbers) {
+  EXPECT_EQ(InOutErrorMessage(ENOENT), "File not found");
+  EXPECT_EQ(InOutErrorMessage(EACCES), "File access denied");
+  EXPECT_EQ(InOutErrorMessage(EROFS), "File access denied");
+  EXPECT_EQ(InOutErrorMessage(ENOSPC), "Disk full");
+  EXPECT_EQ(InOutErrorMessage(EDQUOT), "Disk full");
+  EXPECT_NE(InOutErrorMessage(EIO).find("error"), std::string::npos);
+}
+
+// ------------------------------------------------------------ writer
+
+TEST_F(TextFileTest, WriterReplacesTargetOnlyOnCommit) {
+  auto target = Put("out.asc", "old contents");
+  {
+    TTextFileWriter w(target);
+    EXPECT_EQ(fs::path(w.TempPath()).parent_path(), Dir);
+    w.WriteLine("first");
+    w.Write("x");
+    w.WriteLine("");
+    EXPECT_EQ(Get(target), "old contents");
+    EXPECT_EQ(FileCount(), 2u);
+    w.Commit();
+  }
+  EXPECT_EQ(Get(target), "first\r\nx\r\n");
+  EXPECT_EQ(FileCount(), 1u);
+}
+
+TEST_F(TextFileTest, WriterWithoutCommitLeavesOldFileAndNoTemporary) {
+  auto target = Put("out.asc", "old contents");
+  {
+    TTextFileWriter w(target);
+    for (int i = 0; i < 100000; ++i) w.WriteLine("0123456789");  // forces flushes
+  }
+  EXPECT_EQ(Get(target), "old contents");
+  EXPECT_EQ(FileCount(), 1u);
+  {
+    TTextFileWriter w(PathOf("new.asc"));
+    w.WriteLine("a");
+  }
+  EXPECT_FALSE(fs::exists(PathOf("new.asc")));
+  EXPECT_EQ(FileCount(), 1u);
+}
+
+TEST_F(TextFileTest, WriterHandlesLargeWritesAndReservedRoom) {
+  auto target = PathOf("big.txt");
+  std::string big(TTextFileWriter::BufferSize * 2 + 17, 'q');
+  {
+    TTextFileWriter w(target);
+    w.Write("ab");
+    w.Write(big);
+    for (int i = 0; i < 30000; ++i) {
+      char* p = w.Reserve(16);
+      std::memcpy(p, "0123456789\r\n", 12);
+      w.Advance(12);
+    }
+    w.Commit();
+  }
+  std::string got = Get(target);
+  ASSERT_EQ(got.size(), 2 + big.size() + 30000u * 12);
+  EXPECT_EQ(got.substr(0, 2), "ab");
+  EXPECT_EQ(got.substr(2, big.size()), big);
+  EXPECT_EQ(got.substr(got.size() - 12), "0123456789\r\n");
+}
+
+TEST_F(TextFileTest, CommitOverADirectoryFailsAndRemovesTemporary) {
+  fs::create_directories(Dir / "sub" / "inner");
+  std::string msg = MessageOf([&] {
+    TTextFileWriter w(PathOf("sub"));
+    w.WriteLine("x");
+    w.Commit();
+  });
+  EXPECT_NE(msg, "(no error)");
+  EXPECT_TRUE(fs::is_directory(Dir / "sub"));
+  EXPECT_EQ(FileCount(), 1u);
+}
+
+TEST(TextFileWriterTest, DescriptorWriterReportsDiskFull) {
+  int fd = ::open("/dev/full", O_WRONLY);
+  if (fd < 0) GTEST_SKIP() << "/dev/full not available";
+  auto w = TTextFileWriter::ForDescriptor(fd);
+  w->WriteLine("data");
+  std::string msg;
+  try {
+    w->Commit();
+  } catch (const EInOutError& e) {
+    msg = e.what();
+  }
+  EXPECT_EQ(msg, "Disk full");
+  ::close(fd);
+}
+
+TEST(TextFileWriterTest, DescriptorWriterWritesThroughOnCommit) {
+  int fds[2];
+  ASSERT_EQ(::pipe(fds), 0);
+  {
+    auto w = TTextFileWriter::ForDescriptor(fds[1]);
+    w->WriteLine("hello");
+    w->Commit();
+  }
+  char buf[16] = {};
+  EXPECT_EQ(::read(fds[0], buf, sizeof buf), 7);
+  EXPECT_EQ(std::string(buf), "hello\r\n");
+  // The writer never closes a descriptor it was given.
+  EXPECT_EQ(::write(fds[1], "x", 1), 1);
+  ::close(fds[0]);
+  ::close(fds[1]);
+}
+
+}  // namespace
