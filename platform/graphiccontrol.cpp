@@ -1,0 +1,193 @@
+#include "platform/graphiccontrol.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QResizeEvent>
+
+TShiftState ShiftStateOf(const QMouseEvent& e) {
+  TShiftState s = 0;
+  const Qt::KeyboardModifiers m = e.modifiers();
+  if (m & Qt::ShiftModifier) s |= ssShift;
+  if (m & Qt::AltModifier) s |= ssAlt;
+  if (m & Qt::ControlModifier) s |= ssCtrl;
+  const Qt::MouseButtons b = e.buttons();
+  if (b & Qt::LeftButton) s |= ssLeft;
+  if (b & Qt::RightButton) s |= ssRight;
+  if (b & Qt::MiddleButton) s |= ssMiddle;
+  return s;
+}
+
+namespace {
+
+bool ToMouseButton(Qt::MouseButton b, TMouseButton& out) {
+  switch (b) {
+    case Qt::LeftButton:
+      out = mbLeft;
+      return true;
+    case Qt::RightButton:
+      out = mbRight;
+      return true;
+    case Qt::MiddleButton:
+      out = mbMiddle;
+      return true;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+TGraphicControl::TGraphicControl(QWidget* parent) : QWidget(parent) {
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setMouseTracking(true);
+  FCanvas.SetFont(FFont);
+  SyncCanvasSize();
+}
+
+TGraphicControl::~TGraphicControl() = default;
+
+void TGraphicControl::Paint() {
+  FCanvas.Fill(clWhite);
+}
+
+void TGraphicControl::DoPaint() {
+  if (FPainting) return;  // a resize from inside Paint() only resizes the canvas
+  FPainting = true;
+  try {
+    Paint();
+  } catch (...) {
+    FPainting = false;
+    throw;
+  }
+  FPainting = false;
+  update();
+}
+
+void TGraphicControl::Repaint() {
+  DoPaint();
+}
+
+void TGraphicControl::Invalidate() {
+  update();
+}
+
+bool TGraphicControl::SyncCanvasSize() {
+  if (FCanvas.Width() == width() && FCanvas.Height() == height()) return false;
+  FCanvas.SetSize(width(), height());
+  return true;
+}
+
+void TGraphicControl::SetBounds(int left, int top, int w, int h) {
+  w = std::max(0, w);
+  h = std::max(0, h);
+  setGeometry(left, top, w, h);
+  // A visible widget got its resize event (and paint) already; a hidden one gets
+  // it when shown, but its canvas has the new size from now on.
+  SyncCanvasSize();
+}
+
+void TGraphicControl::SetFont(const TFont& f) {
+  if (f == FFont) return;
+  FFont = f;
+  FCanvas.SetFont(f);
+  DoPaint();
+}
+
+void TGraphicControl::SetVisible(bool v) {
+  setVisible(v);
+}
+
+void TGraphicControl::setVisible(bool v) {
+  const bool changed = v != FVisible;
+  FVisible = v;
+  // A control without a parent window stays a hidden off-screen object; showing it
+  // would open a top-level window.
+  if (parentWidget() || !v) QWidget::setVisible(v);
+  if (v && changed) DoPaint();
+}
+
+std::string TGraphicControl::Hint() const {
+  return FHint;
+}
+
+void TGraphicControl::SetHint(const std::string& h) {
+  FHint = h;
+  setToolTip(FShowHint ? QString::fromStdString(h) : QString());
+}
+
+void TGraphicControl::SetShowHint(bool v) {
+  FShowHint = v;
+  setToolTip(FShowHint ? QString::fromStdString(FHint) : QString());
+}
+
+void TGraphicControl::paintEvent(QPaintEvent*) {
+  QPainter p(this);
+  p.setCompositionMode(QPainter::CompositionMode_Source);
+  p.drawImage(0, 0, FCanvas.Image());
+}
+
+void TGraphicControl::resizeEvent(QResizeEvent* e) {
+  QWidget::resizeEvent(e);
+  SyncCanvasSize();
+  DoPaint();
+}
+
+void TGraphicControl::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  SyncCanvasSize();
+  DoPaint();
+}
+
+void TGraphicControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+}
+
+void TGraphicControl::MouseMove(TShiftState shift, int x, int y) {
+  if (OnMouseMove) OnMouseMove(this, shift, x, y);
+}
+
+void TGraphicControl::MouseUp(TMouseButton button, TShiftState shift, int x, int y) {
+  if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+}
+
+void TGraphicControl::Click() {
+  if (OnClick) OnClick(this);
+}
+
+void TGraphicControl::DblClick() {
+  if (OnDblClick) OnDblClick(this);
+}
+
+void TGraphicControl::mousePressEvent(QMouseEvent* e) {
+  TMouseButton b;
+  if (!ToMouseButton(e->button(), b)) return;
+  if (b == mbLeft) FPressed = true;
+  const QPoint pos = e->position().toPoint();
+  MouseDown(b, ShiftStateOf(*e), pos.x(), pos.y());
+}
+
+void TGraphicControl::mouseMoveEvent(QMouseEvent* e) {
+  const QPoint pos = e->position().toPoint();
+  MouseMove(ShiftStateOf(*e), pos.x(), pos.y());
+}
+
+void TGraphicControl::mouseReleaseEvent(QMouseEvent* e) {
+  TMouseButton b;
+  if (!ToMouseButton(e->button(), b)) return;
+  const QPoint pos = e->position().toPoint();
+  // The click comes before the button-up event, as a press and release of the
+  // left button inside the control.
+  if (b == mbLeft && FPressed) {
+    FPressed = false;
+    if (rect().contains(pos)) Click();
+  }
+  MouseUp(b, ShiftStateOf(*e), pos.x(), pos.y());
+}
+
+void TGraphicControl::mouseDoubleClickEvent(QMouseEvent* e) {
+  TMouseButton b;
+  if (!ToMouseButton(e->button(), b)) return;
+  const QPoint pos = e->position().toPoint();
+  if (b == mbLeft) DblClick();
+  MouseDown(b, static_cast<TShiftState>(ShiftStateOf(*e) | ssDouble), pos.x(), pos.y());
+}
