@@ -1,0 +1,211 @@
+#include "components/chart/scaleengine.h"
+
+#include <cmath>
+#include <cstdlib>
+
+#include "components/common/floattext.h"
+
+namespace {
+
+// Upper bound on the ticks of one loop: far above what a sane axis produces
+// (about 50 labelled and 250 minor ticks), it only stops loops whose values no
+// longer advance because the step is lost in the magnitude of the bounds.
+constexpr int kMaxTicks = 10000;
+constexpr int kLabelLength = 8;
+
+// Cuts a label to its first 8 characters.
+std::string CutLabel(std::string s) {
+  if (s.size() > kLabelLength) s.resize(kLabelLength);
+  return s;
+}
+
+TScaleTick MakeTick(double v, bool major) {
+  TScaleTick t;
+  t.Value = v;
+  t.Major = major;
+  return t;
+}
+
+void AddLabel(TScaleTick& t, std::string text) {
+  t.HasLabel = true;
+  t.Label = std::move(text);
+}
+
+}  // namespace
+
+TNiceStep NiceStep(int N, double lo, double hi) {
+  TNiceStep r;
+  if (lo == hi || !std::isfinite(lo) || !std::isfinite(hi) || N <= 0) {
+    r.First = lo;
+    r.Step = 0.0;
+    r.Sub = 1;
+    return r;
+  }
+  const double dir = hi > lo ? 1.0 : -1.0;
+  const double L = std::log10(std::fabs(hi - lo) / N);
+  if (!std::isfinite(L)) {  // the span overflows a double
+    r.First = lo;
+    return r;
+  }
+  double F = L - std::trunc(L);
+  double E;
+  if (L < 0 && F != 0.0) {
+    F += 1.0;
+    E = std::trunc(L) - 1.0;
+  } else {
+    E = std::trunc(L);
+  }
+  const double log2 = std::log10(2.0);
+  const double log5 = std::log10(5.0);
+  double mantissa;
+  if (F < log2) {
+    mantissa = 1.0;
+    r.Sub = 5;
+  } else if (F < log5) {
+    mantissa = 2.0;
+    r.Sub = 4;
+  } else {
+    mantissa = 5.0;
+    r.Sub = 5;
+  }
+  const double step = dir * mantissa * std::pow(10.0, E);
+  if (step == 0.0 || !std::isfinite(step)) {
+    r.First = lo;
+    r.Step = 0.0;
+    r.Sub = 1;
+    return r;
+  }
+  double first = (std::trunc(lo / step) - 1.0) * step;
+  for (int i = 0; i < kMaxTicks && dir * (lo - first) > 0.001 * std::fabs(step); ++i) {
+    first += step;
+  }
+  r.First = first;
+  r.Step = step;
+  return r;
+}
+
+int AutoDecPlaces(int dp, double a, double b) {
+  if (dp != -2) return dp;
+  const double d = std::fabs(a - b);
+  if (!(d < 1e6) || d <= 1e-4) return -1;  // NaN lands here too
+  if (d >= 100) return 0;
+  return 2 - static_cast<int>(std::nearbyint(0.4 * std::log(d)));
+}
+
+int AutoDecPlacesLog(int dp, double a, double b) {
+  if (dp != -2) return dp;
+  const double lo = a < b ? a : b;
+  const double hi = a < b ? b : a;
+  const double d = hi - lo;
+  if (!(d < 1e6) || d <= 1e-4) return -1;
+  if (lo >= 1) return 0;
+  return 1 - static_cast<int>(std::nearbyint(std::log10(lo)));
+}
+
+std::string ScaleLabel(double v, int dec, bool linearZeroRule, double lo, double hi) {
+  if (linearZeroRule && std::fabs(v) < 0.001 && (hi - lo) > 100000) {
+    return dec == 0 ? "0" : "0.0";
+  }
+  return CutLabel(FloatText(1, dec, v));
+}
+
+std::vector<TScaleTick> LinearXTicks(const TAxisSpec& a) {
+  std::vector<TScaleTick> ticks;
+  const TNiceStep ns = NiceStep(a.MinTick, a.Lo, a.Hi);
+  if (ns.Step == 0.0) return ticks;
+  const double step = ns.Step;
+  const double minor = step / ns.Sub;
+  const double dir = a.Hi > a.Lo ? 1.0 : -1.0;
+
+  // Minor ticks, starting one step before the first labelled tick.
+  const double start = ns.First - step;
+  for (int i = 0; i < kMaxTicks; ++i) {
+    const double v = start + i * minor;
+    if (dir * v >= dir * a.Lo) ticks.push_back(MakeTick(v, false));
+    const double next = start + (i + 1) * minor;
+    if (!(dir * (next - a.Hi) <= 0.001 * std::fabs(minor))) break;
+  }
+  if (!a.Figures) return ticks;
+
+  const int dec = AutoDecPlaces(a.DecPlace, a.Lo, a.Hi);
+  for (int i = 0; i < kMaxTicks; ++i) {
+    const double v = ns.First + i * step;
+    TScaleTick t = MakeTick(v, true);
+    AddLabel(t, ScaleLabel(v, dec, true, a.Lo, a.Hi));
+    ticks.push_back(std::move(t));
+    const double next = ns.First + (i + 1) * step;
+    if (!(dir * (next - a.Hi) <= 0.001 * std::fabs(step))) break;
+  }
+  return ticks;
+}
+
+std::vector<TScaleTick> LinearYTicks(const TAxisSpec& a) {
+  std::vector<TScaleTick> ticks;
+  const TNiceStep ns = NiceStep(a.MinTick, a.Lo, a.Hi);
+  if (ns.Step == 0.0) return ticks;
+  const double step = ns.Step;
+  const double dir = a.Hi > a.Lo ? 1.0 : -1.0;
+  const int dec = AutoDecPlaces(a.DecPlace, a.Lo, a.Hi);
+  for (int i = 0; i < kMaxTicks; ++i) {
+    const double v = ns.First + i * step;
+    TScaleTick t = MakeTick(v, true);
+    if (a.Figures) AddLabel(t, ScaleLabel(v, dec, true, a.Lo, a.Hi));
+    ticks.push_back(std::move(t));
+    const double next = ns.First + (i + 1) * step;
+    if (!(dir * (next - a.Hi) <= 0.001 * std::fabs(step))) break;
+  }
+  return ticks;
+}
+
+namespace {
+
+// The decade walk shared by both logarithmic axes.
+std::vector<TScaleTick> LogTicks(const TAxisSpec& a, bool many) {
+  std::vector<TScaleTick> ticks;
+  const double lo = a.Lo < a.Hi ? a.Lo : a.Hi;
+  const double hi = a.Lo < a.Hi ? a.Hi : a.Lo;
+  if (!(lo > 0) || !std::isfinite(hi)) return ticks;
+  const int dec = AutoDecPlacesLog(a.DecPlace, lo, hi);
+  const double D = std::pow(10.0, std::floor(std::log10(lo * 0.99999)));
+
+  auto tick = [&](bool minor, double k, double m) {
+    const double v = k * D * m;
+    if (v / 0.99999 > lo && v * 0.99999 < hi) {
+      TScaleTick t = MakeTick(v, !minor);
+      if (!minor && a.Figures) AddLabel(t, ScaleLabel(v, dec, false, lo, hi));
+      ticks.push_back(std::move(t));
+    }
+  };
+
+  double m = 1.0;
+  // A double spans about 630 decades; the bound only guards against overflow.
+  for (int i = 0; i < 700; ++i) {
+    tick(false, 1, m);
+    if (many) {
+      tick(false, 2, m);
+      tick(false, 5, m);
+      for (double k : {3.0, 4.0, 6.0, 7.0, 8.0, 9.0}) tick(true, k, m);
+    }
+    m *= 10.0;
+    if (0.99999 * D * m > hi || !std::isfinite(D * m)) break;
+  }
+  return ticks;
+}
+
+}  // namespace
+
+std::vector<TScaleTick> LogXTicks(const TAxisSpec& a) {
+  const double dec10 = std::log10(a.Hi / a.Lo);
+  if (!std::isfinite(dec10)) return {};
+  if (std::fabs(dec10) < 1) return LinearXTicks(a);
+  const bool many = a.MinTick > std::fabs(dec10) + 1;
+  return LogTicks(a, many);
+}
+
+std::vector<TScaleTick> LogYTicks(const TAxisSpec& a) {
+  const double dec10 = std::log10(a.Hi / a.Lo);
+  if (!std::isfinite(dec10)) return {};
+  if (std::fabs(dec10) < 1) return LinearYTicks(a);
+  const bool many = a.MinTick >= dec10;
+  return LogTicks(a, many);
+}
