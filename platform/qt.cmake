@@ -9,4 +9,6 @@ alearix_add_library(alearix_platform QT
     ${CMAKE_CURRENT_LIST_DIR}/syscolors.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cursors.cpp
     ${CMAKE_CURRENT_LIST_DIR}/cursors.qrc
+    ${CMAKE_CURRENT_LIST_DIR}/services.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/fakeservices.cpp
 )

@@ -62,6 +62,7 @@ class TQtBitmap : public TBitmap {
 
   int Width() const override { return FImage.width(); }
   int Height() const override { return FImage.height(); }
+  // A new size gives a white image; setting the current size keeps the pixels.
   void SetSize(int width, int height) override;
 
   void SetPenColor(TColor c) override { FPenColor = c; }

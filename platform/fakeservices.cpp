@@ -1,0 +1,22 @@
+#include "platform/fakeservices.h"
+
+namespace {
+
+std::optional<std::string> Next(std::deque<std::optional<std::string>>& q) {
+  if (q.empty()) return std::nullopt;
+  std::optional<std::string> a = std::move(q.front());
+  q.pop_front();
+  return a;
+}
+
+}  // namespace
+
+std::optional<std::string> TFakeFileDialogs::SaveFile(const TFileDialogSpec& spec) {
+  SaveRequests.push_back(spec);
+  return Next(SaveAnswers);
+}
+
+std::optional<std::string> TFakeFileDialogs::OpenFile(const TFileDialogSpec& spec) {
+  OpenRequests.push_back(spec);
+  return Next(OpenAnswers);
+}

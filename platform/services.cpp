@@ -1,0 +1,116 @@
+#include "platform/services.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QTextBrowser>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+std::vector<std::string> Split(const std::string& s, char sep) {
+  std::vector<std::string> parts;
+  std::string::size_type start = 0;
+  for (;;) {
+    const auto pos = s.find(sep, start);
+    parts.push_back(s.substr(start, pos == std::string::npos ? std::string::npos : pos - start));
+    if (pos == std::string::npos) break;
+    start = pos + 1;
+  }
+  return parts;
+}
+
+QString Q(const std::string& s) {
+  return QString::fromStdString(s);
+}
+
+std::optional<std::string> Result(const QString& path) {
+  if (path.isEmpty()) return std::nullopt;
+  return path.toStdString();
+}
+
+}  // namespace
+
+std::string ToQtFileFilter(const std::string& filter) {
+  if (filter.empty()) return {};
+  const std::vector<std::string> parts = Split(filter, '|');
+  std::string out;
+  for (std::size_t i = 0; i < parts.size(); i += 2) {
+    const std::string& desc = parts[i];
+    std::string patterns = i + 1 < parts.size() ? parts[i + 1] : "*";
+    std::replace(patterns.begin(), patterns.end(), ';', ' ');
+    if (!out.empty()) out += ";;";
+    out += desc + " (" + patterns + ")";
+  }
+  return out;
+}
+
+std::string HelpResourceFor(const std::string& helpFile) {
+  std::string name = helpFile;
+  const auto slash = name.find_last_of("/\\");
+  if (slash != std::string::npos) name.erase(0, slash + 1);
+  const auto dot = name.find_last_of('.');
+  if (dot != std::string::npos) name.erase(dot);
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return ":/help/" + name + ".html";
+}
+
+std::optional<std::string> TQtFileDialogs::SaveFile(const TFileDialogSpec& spec) {
+  QFileDialog::Options opts;
+  if (!spec.OverwritePrompt) opts |= QFileDialog::DontConfirmOverwrite;
+  return Result(QFileDialog::getSaveFileName(FParent, QString(), Q(spec.FileName),
+                                             Q(ToQtFileFilter(spec.Filter)), nullptr, opts));
+}
+
+std::optional<std::string> TQtFileDialogs::OpenFile(const TFileDialogSpec& spec) {
+  return Result(QFileDialog::getOpenFileName(FParent, QString(), Q(spec.FileName),
+                                             Q(ToQtFileFilter(spec.Filter))));
+}
+
+void TQtMessages::ShowError(const std::string& msg) {
+  const QString title = FTitle.empty() ? QGuiApplication::applicationDisplayName() : Q(FTitle);
+  QMessageBox::critical(FParent, title, Q(msg));
+}
+
+TQtHelpViewer::TQtHelpViewer(IMessages* messages) : FMessages(messages) {
+  if (!FMessages) {
+    FOwnMessages = std::make_unique<TQtMessages>();
+    FMessages = FOwnMessages.get();
+  }
+}
+
+TQtHelpViewer::~TQtHelpViewer() = default;
+
+QWidget* TQtHelpViewer::Window() const {
+  return FWindow.get();
+}
+
+void TQtHelpViewer::ShowContents(const std::string& helpFile) {
+  const QString resource = Q(HelpResourceFor(helpFile));
+  if (!QFile::exists(resource)) {
+    FMessages->ShowError("Cannot find help file " + helpFile);
+    return;
+  }
+  if (!FWindow) {
+    FWindow = std::make_unique<QWidget>(nullptr, Qt::Window);
+    auto* layout = new QVBoxLayout(FWindow.get());
+    layout->setContentsMargins(0, 0, 0, 0);
+    FBrowser = new QTextBrowser(FWindow.get());
+    FBrowser->setOpenExternalLinks(true);
+    layout->addWidget(FBrowser);
+    FWindow->resize(640, 520);
+  }
+  // The contents page is the top of the file.
+  FBrowser->setSource(QUrl(QStringLiteral("qrc") + resource));
+  FBrowser->home();
+  const QString title = FBrowser->documentTitle();
+  FWindow->setWindowTitle(title.isEmpty() ? Q(helpFile) : title);
+  FWindow->show();
+  FWindow->raise();
+  FWindow->activateWindow();
+}

@@ -1,0 +1,87 @@
+#pragma once
+// Small interfaces for the modal and outside-world services the program uses
+// (file dialogs, error messages, the help viewer), with Qt implementations.
+// Test doubles are in fakeservices.h.
+#include <memory>
+#include <optional>
+#include <string>
+
+class QWidget;
+class QTextBrowser;
+
+struct TFileDialogSpec {
+  std::string Filter;    // "Description|*.ext", several pairs joined by '|'
+  std::string FileName;  // proposed file name
+  bool OverwritePrompt = false;
+};
+
+class IFileDialogs {
+ public:
+  virtual ~IFileDialogs() = default;
+  // The chosen path, or nothing when the user cancels.
+  virtual std::optional<std::string> SaveFile(const TFileDialogSpec&) = 0;
+  virtual std::optional<std::string> OpenFile(const TFileDialogSpec&) = 0;
+};
+
+class IMessages {
+ public:
+  virtual ~IMessages() = default;
+  virtual void ShowError(const std::string& msg) = 0;
+};
+
+class IHelpViewer {
+ public:
+  virtual ~IHelpViewer() = default;
+  // Opens a help file at its contents page.
+  virtual void ShowContents(const std::string& helpFile) = 0;
+};
+
+// "ASCII Format|*.asc" -> "ASCII Format (*.asc)"; pairs are joined with ";;" and
+// the patterns of one pair ("*.a;*.b") with blanks.
+std::string ToQtFileFilter(const std::string& filter);
+
+// The Qt resource holding a help file: the bare name without its extension, in
+// lower case, as HTML under ":/help/" ("ALEARIX.HLP" -> ":/help/alearix.html").
+std::string HelpResourceFor(const std::string& helpFile);
+
+class TQtFileDialogs : public IFileDialogs {
+ public:
+  explicit TQtFileDialogs(QWidget* parent = nullptr) : FParent(parent) {}
+  std::optional<std::string> SaveFile(const TFileDialogSpec& spec) override;
+  std::optional<std::string> OpenFile(const TFileDialogSpec& spec) override;
+
+ private:
+  QWidget* FParent;
+};
+
+// Error message box; the title is the application's display name unless given.
+class TQtMessages : public IMessages {
+ public:
+  explicit TQtMessages(QWidget* parent = nullptr, std::string title = {})
+      : FParent(parent), FTitle(std::move(title)) {}
+  void ShowError(const std::string& msg) override;
+
+ private:
+  QWidget* FParent;
+  std::string FTitle;
+};
+
+// Shows a help file in a window of its own (one window, reused), not modal.
+// A missing file is reported as "Cannot find help file <name>" through the
+// given messages (a Qt message box by default).
+class TQtHelpViewer : public IHelpViewer {
+ public:
+  explicit TQtHelpViewer(IMessages* messages = nullptr);
+  ~TQtHelpViewer() override;
+  void ShowContents(const std::string& helpFile) override;
+
+  // The help window once it has been opened, else nullptr.
+  QWidget* Window() const;
+  QTextBrowser* Browser() const { return FBrowser; }
+
+ private:
+  IMessages* FMessages;
+  std::unique_ptr<IMessages> FOwnMessages;
+  std::unique_ptr<QWidget> FWindow;
+  QTextBrowser* FBrowser = nullptr;
+};
