@@ -1,0 +1,520 @@
+#include "app/frmdistr.h"
+
+#include <QDialog>
+#include <QEvent>
+#include <QFrame>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTimer>
+#include <QToolButton>
+#include <charconv>
+#include <cmath>
+
+#include "app/about.h"
+#include "app/distfile.h"
+#include "app/districhart.h"
+#include "app/export.h"
+#include "app/glyphs.h"
+#include "app/shapes.h"
+#include "components/chart/rchart.h"
+#include "components/numlab/numlab.h"
+#include "platform/services.h"
+#include "platform/syscolors.h"
+
+namespace {
+
+constexpr int ClientWidth = 557;
+constexpr int ClientHeight = 481;
+constexpr int PanelHeight = 153;
+const char* const WindowCaption = "Alearix - Configurable Random Generator";
+const char* const EditHint = "Press <ENTER> to accept, <ESC> to cancel";
+
+QFont FormFont() {
+  QFont f("Arial");
+  f.setPixelSize(13);
+  return f;
+}
+
+// " -300.000": a blank, then the value with three decimals and no padding.
+std::string RangeEditText(double v) {
+  char buf[400];
+  auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 3);
+  return " " + std::string(buf, r.ptr);
+}
+
+// Shows a busy cursor while a long command runs.
+class TBusyCursor {
+ public:
+  TBusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~TBusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+  TBusyCursor(const TBusyCursor&) = delete;
+  TBusyCursor& operator=(const TBusyCursor&) = delete;
+};
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+}  // namespace
+
+std::optional<double> ParseRangeText(std::string_view text) {
+  std::size_t i = 0;
+  const std::size_t n = text.size();
+  while (i < n && text[i] == ' ') ++i;
+  bool negative = false;
+  if (i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  const std::size_t digitsStart = i;
+  auto skipDigits = [&] {
+    const std::size_t from = i;
+    while (i < n && IsDigit(text[i])) ++i;
+    return i > from;
+  };
+  if (!skipDigits()) return std::nullopt;
+  if (i < n && text[i] == '.') {
+    ++i;
+    if (!skipDigits()) return std::nullopt;
+  }
+  if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
+    if (!skipDigits()) return std::nullopt;
+  }
+  if (i != n) return std::nullopt;
+  double value = 0.0;
+  // from_chars takes no leading '+', so the sign is applied here.
+  auto r = std::from_chars(text.data() + digitsStart, text.data() + n, value,
+                           std::chars_format::general);
+  if (r.ec != std::errc() || r.ptr != text.data() + n) return std::nullopt;
+  return negative ? -value : value;
+}
+
+TFrmMain::TFrmMain(IFileDialogs* dialogs, IHelpViewer* help, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
+      FDialogs(dialogs),
+      FHelp(help) {
+  // The generator: 500 classes over -300..300, 500 numbers per Calc.
+  FGenerator.SetResolution(500);
+  FGenerator.LowerLimit = -300.0;
+  FGenerator.UpperLimit = 300.0;
+  NumRandNums = 500;
+
+  setWindowTitle(WindowCaption);
+  setFont(FormFont());
+  QPalette pal = palette();
+  pal.setColor(QPalette::WindowText, Qt::black);
+  setPalette(pal);
+  setFixedSize(ClientWidth, ClientHeight);
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QRect area = screen->availableGeometry();
+    move(area.left() + (area.width() - ClientWidth) / 2,
+         area.top() + (area.height() - ClientHeight) / 2);
+  }
+
+  CreateControls();
+
+  FModalRunner = [](QDialog& dlg) { return dlg.exec(); };
+  FAboutBox = new TAboutBox(this);
+  FAboutBox->hide();
+}
+
+TFrmMain::~TFrmMain() = default;
+
+void TFrmMain::SetFileDialogs(IFileDialogs* dialogs) {
+  FDialogs = dialogs;
+}
+void TFrmMain::SetHelpViewer(IHelpViewer* help) {
+  FHelp = help;
+}
+void TFrmMain::SetDisclaimer(std::function<int()> disclaimer) {
+  FDisclaimer = std::move(disclaimer);
+}
+void TFrmMain::SetModalRunner(std::function<int(QDialog&)> runner) {
+  if (runner)
+    FModalRunner = std::move(runner);
+  else
+    FModalRunner = [](QDialog& dlg) { return dlg.exec(); };
+}
+
+IFileDialogs& TFrmMain::Dialogs() {
+  if (FDialogs != nullptr) return *FDialogs;
+  if (!FDefaultDialogs) FDefaultDialogs = std::make_unique<TQtFileDialogs>(this);
+  return *FDefaultDialogs;
+}
+
+IHelpViewer& TFrmMain::Help() {
+  if (FHelp != nullptr) return *FHelp;
+  if (!FDefaultHelp) FDefaultHelp = std::make_unique<TQtHelpViewer>();
+  return *FDefaultHelp;
+}
+
+QToolButton* TFrmMain::NewSpeedButton(int l, int t, int w, int h, const QString& caption,
+                                      const QString& hint) {
+  auto* b = new QToolButton(this);
+  b->setGeometry(l, t, w, h);
+  b->setToolTip(hint);
+  b->setFocusPolicy(Qt::NoFocus);  // speed buttons never take the focus
+  b->setIconSize(QSize(18, 18));
+  if (!caption.isEmpty()) {
+    b->setText(caption);
+    b->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+  } else {
+    b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+  }
+  return b;
+}
+
+QScrollBar* TFrmMain::NewScrollBar(int l, int t, int w, int h, int min, int max, int pos,
+                                   const QString& hint) {
+  auto* s = new QScrollBar(Qt::Horizontal, this);
+  s->setGeometry(l, t, w, h);
+  s->setRange(min, max);
+  s->setSingleStep(1);
+  s->setPageStep(1);
+  s->setTracking(true);  // every step of a drag reports the new position
+  s->setValue(pos);
+  s->setToolTip(hint);
+  return s;
+}
+
+QLabel* TFrmMain::NewLabel(int l, int t, const QString& text, bool heading) {
+  auto* lab = new QLabel(text, this);
+  if (heading) {
+    QFont f = FormFont();
+    f.setBold(true);
+    lab->setFont(f);
+    QPalette pal = lab->palette();
+    pal.setColor(QPalette::WindowText, QColor(0x80, 0x00, 0x00));  // maroon
+    lab->setPalette(pal);
+  }
+  lab->adjustSize();
+  lab->move(l, t);
+  return lab;
+}
+
+TNumLab* TFrmMain::NewNumLab(int l, int t, int w, int h) {
+  auto* nl = new TNumLab(this);
+  nl->SetBounds(l, t, w, h);
+  TFont font;
+  font.Name = "Arial";
+  font.PixelSize = 13;
+  nl->SetFont(font);
+  nl->SetFrameStyle(fsLowered);
+  nl->SetAlignment(taCenter);
+  nl->SetColorScheme(csBWG);
+  nl->SetColorLabBakG(clSilver);
+  nl->SetColorLabText(clBlack);
+  nl->SetColorOutBakG(SysColorBtnFace());
+  nl->SetColorOutText(clBlack);
+  nl->SetOverflowIndicator("*********");
+  nl->SetEmpty(false);
+  return nl;
+}
+
+void TFrmMain::CreateControls() {
+  // Four bevels frame the groups of the panel.
+  const QRect bevelRects[4] = {QRect(4, 2, 89, 57), QRect(4, 65, 89, 83), QRect(97, 2, 163, 146),
+                               QRect(264, 2, 289, 146)};
+  for (int k = 0; k < 4; ++k) {
+    auto* bevel = new QFrame(this);
+    bevel->setFrameStyle(QFrame::Box | QFrame::Sunken);
+    bevel->setGeometry(bevelRects[k]);
+    FBevels[k] = bevel;
+  }
+
+  FSBExit = NewSpeedButton(8, 4, 81, 25, "Exit", "Exit Alearix");
+  FSBExit->setIcon(MakeGlyph(TGlyph::Exit));
+  connect(FSBExit, &QToolButton::clicked, this, [this] { ExitClick(); });
+  FSButAbout = NewSpeedButton(8, 30, 40, 25, QString(), "About Alearix");
+  FSButAbout->setIcon(MakeGlyph(TGlyph::About));
+  connect(FSButAbout, &QToolButton::clicked, this, [this] { AboutClick(); });
+  FSButHelp = NewSpeedButton(49, 30, 40, 25, QString(), "Help");
+  FSButHelp->setIcon(MakeGlyph(TGlyph::Help));
+  connect(FSButHelp, &QToolButton::clicked, this, [this] { HelpClick(); });
+
+  FNLabNumPnts = NewNumLab(8, 72, 81, 22);
+  FNLabNumPnts->SetLeftSpace(19);
+  FNLabNumPnts->SetLabelWidth(56);
+  FNLabNumPnts->SetDisplayType(dtInt);
+  FNLabNumPnts->SetLeftText("#");
+  FNLabNumPnts->SetValue(NumRandNums);
+
+  FSBarNumRandNum = NewScrollBar(12, 98, 73, 14, 1, static_cast<int>(CountTable.size()), 16,
+                                 "Set number of random numbers to be generated");
+  connect(FSBarNumRandNum, &QScrollBar::valueChanged, this, [this](int pos) { CountChange(pos); });
+
+  FSButCalcRandNums = NewSpeedButton(12, 118, 73, 25, "Calc", "Calculate random numbers");
+  FSButCalcRandNums->setIcon(MakeGlyph(TGlyph::Calc));
+  connect(FSButCalcRandNums, &QToolButton::clicked, this, [this] { CalcClick(); });
+
+  FLabels[6] = NewLabel(104, 8, "Distribution Shapes", true);
+  FLabels[5] = NewLabel(104, 44, "Predefined", false);
+
+  // Preset buttons, in the order of Presets, at their grid places.
+  const QPoint presetPlaces[6] = {{105, 64}, {105, 91},  {132, 91},
+                                  {132, 64}, {105, 118}, {132, 118}};
+  for (int k = 0; k < 6; ++k) {
+    const TPreset& pr = Presets[k];
+    auto* b = NewSpeedButton(presetPlaces[k].x(), presetPlaces[k].y(), 25, 25, QString(),
+                             QString::fromUtf8(pr.Hint));
+    b->setObjectName(QString::fromUtf8(pr.Key));
+    b->setIcon(MakeShapeGlyph(pr.Mean1, pr.StdDev1, pr.Mean2, pr.StdDev2, pr.HRatio * 0.01));
+    // The group rule: a click on an up button puts it down and the others up; a click
+    // on the down button puts it up, so at most one is down and all may be up.
+    b->setCheckable(true);
+    connect(b, &QToolButton::clicked, this, [this, k](bool down) {
+      if (down)
+        for (int j = 0; j < 6; ++j)
+          if (j != k) FPresets[j]->setChecked(false);
+      const TPreset& p = Presets[k];
+      FSBarHRatio->setValue(p.HRatio);
+      FSBarStdDev1->setValue(p.StdDev1);
+      FSBarMean1->setValue(p.Mean1);
+      FSBarStdDev2->setValue(p.StdDev2);
+      FSBarMean2->setValue(p.Mean2);
+      ComputeShape();
+    });
+    FPresets[k] = b;
+  }
+  FPresets[0]->setChecked(true);
+
+  FSButLoadDistri = NewSpeedButton(180, 64, 73, 25, "Load", "Load distribution from file");
+  FSButLoadDistri->setIcon(MakeGlyph(TGlyph::Load));
+  connect(FSButLoadDistri, &QToolButton::clicked, this, [this] { LoadClick(); });
+  FSButEditDistri = NewSpeedButton(180, 91, 73, 25, "Edit", "Edit distribution");
+  FSButEditDistri->setIcon(MakeGlyph(TGlyph::Edit));
+  FSButEditDistri->setEnabled(false);
+  FSButSaveDistri = NewSpeedButton(180, 118, 73, 25, "Save", "Save distribution to file");
+  FSButSaveDistri->setIcon(MakeGlyph(TGlyph::Save));
+  connect(FSButSaveDistri, &QToolButton::clicked, this, [this] { SaveClick(); });
+
+  FLabels[3] = NewLabel(288, 8, "Shape A", true);
+  FLabels[4] = NewLabel(464, 8, "Shape B", true);
+  FLabels[1] = NewLabel(384, 28, "Position", false);
+  FLabels[2] = NewLabel(384, 48, "Width", false);
+
+  FSBarMean1 = NewScrollBar(272, 29, 105, 14, 1, 500, 250, "Adjust mean value");
+  FSBarStdDev1 = NewScrollBar(272, 48, 105, 14, 10, 250, 100, "Adjust standard deviation");
+  FSBarMean2 = NewScrollBar(440, 29, 105, 14, 1, 500, 250, "Adjust mean value");
+  FSBarStdDev2 = NewScrollBar(440, 48, 105, 14, 10, 250, 100, "Adjust standard deviation");
+  FLabels[0] = NewLabel(272, 67, "Ratio A/B", false);
+  FLabels[0]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  FSBarHRatio = NewScrollBar(336, 67, 145, 14, 0, 100, 50, "Adjust ratio of distributions");
+  // Each bar copies its position into its parameter and recomputes the shape.
+  connect(FSBarMean1, &QScrollBar::valueChanged, this, [this](int v) {
+    Mean1 = v;
+    ComputeShape();
+  });
+  connect(FSBarStdDev1, &QScrollBar::valueChanged, this, [this](int v) {
+    StdDev1 = v;
+    ComputeShape();
+  });
+  connect(FSBarMean2, &QScrollBar::valueChanged, this, [this](int v) {
+    Mean2 = v;
+    ComputeShape();
+  });
+  connect(FSBarStdDev2, &QScrollBar::valueChanged, this, [this](int v) {
+    StdDev2 = v;
+    ComputeShape();
+  });
+  connect(FSBarHRatio, &QScrollBar::valueChanged, this, [this](int v) {
+    Ratio = v * 0.01;
+    ComputeShape();
+  });
+
+  FLabels[7] = NewLabel(328, 96, "Range of random numbers", true);
+
+  FNLabLowB = NewNumLab(272, 120, 121, 22);
+  FNLabHighB = NewNumLab(424, 120, 121, 22);
+  for (TNumLab* nl : {FNLabLowB, FNLabHighB}) {
+    nl->SetLeftSpace(35);
+    nl->SetLabelWidth(80);
+    nl->SetDisplayType(dtFixP);
+    nl->SetPrecision(3);
+  }
+  FNLabLowB->SetLeftText("from");
+  FNLabLowB->SetValue(-300.0);
+  FNLabLowB->SetHint("click here to change lower limit");
+  FNLabLowB->SetShowHint(true);
+  FNLabLowB->OnClick = [this](TGraphicControl*) { OpenRangeEdit(false); };
+  FNLabHighB->SetLeftText("to");
+  FNLabHighB->SetValue(300.0);
+  FNLabHighB->SetHint("click here to change upper limit");
+  FNLabHighB->SetShowHint(true);
+  FNLabHighB->OnClick = [this](TGraphicControl*) { OpenRangeEdit(true); };
+
+  FEdLowB = new QLineEdit(this);
+  FEdLowB->setGeometry(310, 122, 78, 18);
+  FEdHighB = new QLineEdit(this);
+  FEdHighB->setGeometry(461, 122, 79, 18);
+  for (QLineEdit* ed : {FEdLowB, FEdHighB}) {
+    ed->setFrame(false);
+    ed->setToolTip(EditHint);
+    ed->hide();
+    ed->installEventFilter(this);
+  }
+
+  FRChart1 = new TRChart(this);
+  FRChart1->SetBounds(0, PanelHeight, ClientWidth, ClientHeight - PanelHeight);
+  SetupDistriChart(*FRChart1);
+}
+
+bool TFrmMain::event(QEvent* e) {
+  if (e->type() == QEvent::WindowActivate && !FActivated && !FActivationPending) {
+    // Run the first-activation handler after the activation has been delivered, so
+    // its modal dialog does not run inside the activation event.
+    FActivationPending = true;
+    QMetaObject::invokeMethod(
+        this, [this] { FormActivate(); }, Qt::QueuedConnection);
+  }
+  return QWidget::event(e);
+}
+
+void TFrmMain::showEvent(QShowEvent* e) {
+  QWidget::showEvent(e);
+  // Some window systems never activate a new window; start anyway after a moment.
+  if (!FActivated) QTimer::singleShot(1000, this, [this] { FormActivate(); });
+}
+
+void TFrmMain::FormActivate() {
+  if (FActivated) return;
+  FActivated = true;
+  Mean1 = 250;
+  Mean2 = 250;
+  StdDev1 = 100;
+  StdDev2 = 100;
+  Ratio = 0.5;
+  ComputeShape();
+  const int result = FDisclaimer ? FDisclaimer() : FModalRunner(*FAboutBox);
+  if (result == TAboutBox::Abort) close();
+}
+
+bool TFrmMain::eventFilter(QObject* watched, QEvent* e) {
+  if (e->type() == QEvent::KeyPress && (watched == FEdLowB || watched == FEdHighB)) {
+    const int key = static_cast<QKeyEvent*>(e)->key();
+    const bool upper = watched == FEdHighB;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter)
+      RangeKey(upper, 13);
+    else if (key == Qt::Key_Escape)
+      RangeKey(upper, 27);
+    // the key goes on to the edit box either way
+  }
+  return QWidget::eventFilter(watched, e);
+}
+
+void TFrmMain::OpenRangeEdit(bool upper) {
+  QLineEdit* ed = upper ? FEdHighB : FEdLowB;
+  const TNumLab* nl = upper ? FNLabHighB : FNLabLowB;
+  ed->setText(QString::fromStdString(RangeEditText(nl->Value())));
+  ed->show();
+  ed->raise();
+  ed->setFocus(Qt::OtherFocusReason);
+  ed->deselect();
+  ed->end(false);
+}
+
+void TFrmMain::RangeKey(bool upper, int key) {
+  QLineEdit* ed = upper ? FEdHighB : FEdLowB;
+  if (key == 27) {
+    ed->hide();
+    return;
+  }
+  if (key != 13) return;
+  ed->hide();
+  const std::optional<double> x = ParseRangeText(ed->text().toStdString());
+  if (!x) return;
+  if (upper) {
+    FNLabHighB->SetValue(*x);
+    FRChart1->SetRangeHiX(*x);
+    FGenerator.UpperLimit = *x;
+  } else {
+    FNLabLowB->SetValue(*x);
+    FRChart1->SetRangeLoX(*x);
+    FGenerator.LowerLimit = *x;
+  }
+  DrawDistri();
+}
+
+void TFrmMain::CountChange(int position) {
+  NumRandNums = CountTable.at(position - 1);
+  FNLabNumPnts->SetValue(NumRandNums);
+}
+
+void TFrmMain::ComputeShape() {
+  TShapeParams p;
+  p.Mean1 = Mean1;
+  p.StdDev1 = StdDev1;
+  p.Mean2 = Mean2;
+  p.StdDev2 = StdDev2;
+  p.Ratio = Ratio;
+  ComputeShapeTable(FGenerator, p);
+  DrawDistri();
+}
+
+void TFrmMain::DrawDistri() {
+  ::DrawDistri(*FRChart1, FGenerator);
+}
+
+void TFrmMain::ReleasePresets() {
+  for (QToolButton* b : FPresets) b->setChecked(false);
+}
+
+void TFrmMain::PresetClick(int index) {
+  FPresets.at(index)->click();
+}
+
+void TFrmMain::ExitClick() {
+  close();
+}
+
+void TFrmMain::AboutClick() {
+  FAboutBox->SwitchToAboutMode();
+  FModalRunner(*FAboutBox);
+}
+
+void TFrmMain::HelpClick() {
+  Help().ShowContents("ALEARIX.HLP");
+}
+
+void TFrmMain::CalcClick() {
+  TFileDialogSpec spec;
+  spec.Filter = "ASCII Format|*.asc";
+  spec.FileName = "unknown.asc";
+  spec.OverwritePrompt = true;
+  const std::optional<std::string> path = Dialogs().SaveFile(spec);
+  if (!path) return;
+  TBusyCursor busy;
+  DrawDistri();
+  const THistogram hist = ExportRandomNumbers(FGenerator, NumRandNums, *path);
+  DrawHistogram(*FRChart1, FGenerator, hist);
+}
+
+void TFrmMain::SaveClick() {
+  TFileDialogSpec spec;
+  spec.Filter = "Random Number Distribution|*.rnd";
+  spec.FileName = "unknown.rnd";
+  spec.OverwritePrompt = true;
+  const std::optional<std::string> path = Dialogs().SaveFile(spec);
+  if (!path) return;
+  SaveDistribution(FGenerator, *path);
+}
+
+void TFrmMain::LoadClick() {
+  TFileDialogSpec spec;
+  spec.Filter = "Random Number Distribution|*.rnd";
+  spec.FileName = "unknown.rnd";
+  const std::optional<std::string> path = Dialogs().OpenFile(spec);
+  if (!path) return;
+  LoadDistribution(FGenerator, *path);
+  FNLabLowB->SetValue(FGenerator.LowerLimit);
+  FRChart1->SetRangeLoX(FGenerator.LowerLimit);
+  FNLabHighB->SetValue(FGenerator.UpperLimit);
+  FRChart1->SetRangeHiX(FGenerator.UpperLimit);
+  ReleasePresets();
+  DrawDistri();
+}
