@@ -1,0 +1,56 @@
+#pragma once
+
+#include <stdexcept>
+#include <vector>
+
+inline constexpr const char* kMsgNoPositiveRefPoint =
+    "The distribution has no positive reference point";
+
+// Raised when a density without any positive reference point is normalised or sampled.
+class EDistributionError : public std::runtime_error {
+ public:
+  EDistributionError();
+  ~EDistributionError() override;
+};
+
+// A probability density tabulated as reference points over [LowerLimit, UpperLimit], and a
+// rejection sampler drawing random numbers from it. The range is cut into Resolution classes
+// of equal width; reference point i (1-based, in 0..1) sits on the lower edge of class i and
+// the density is the piecewise linear function through these points, falling to 0 at
+// UpperLimit.
+class TAlearix {
+ public:
+  double LowerLimit = 0.0;
+  double UpperLimit = 0.0;
+
+  // 500 classes, all reference points 1.0; throws EVelCompError when out of memory.
+  TAlearix();
+
+  int Resolution() const { return FResolution; }
+  // Clamps n to 10..4000 and resets every reference point to 1.0. When the new table cannot
+  // be obtained it throws EVelCompError; the engine then has no table (every reference point
+  // reads 0.0) and keeps its old Resolution.
+  void SetResolution(int n);
+
+  // Reference point i (1-based); 0.0 outside 1..Resolution.
+  double GetRefPoint(int i) const;
+  // Stores v clamped to 0..1 (NaN gives 0); an index outside 1..Resolution is ignored.
+  void SetRefPoint(int i, double v);
+
+  // Lower edge of class i; LowerLimit below 1 and UpperLimit above Resolution.
+  double ClassEdge(int i) const;
+  // Class of x: 0 below LowerLimit, Resolution + 1 above UpperLimit (and at it).
+  int ValueToClass(double x) const;
+
+  bool HasPositiveRefPoint() const { return FPositive > 0; }
+  // Scales the table so that its largest point is 1. Throws EDistributionError, leaving the
+  // table unchanged, when no point is positive.
+  void Normalize();
+  // Draws one number from the density. Throws EDistributionError when no point is positive.
+  double RandomValue();
+
+ private:
+  std::vector<double> FTable;  // FResolution points, or empty after a failed reallocation
+  int FResolution = 0;
+  int FPositive = 0;  // number of points above 0
+};
