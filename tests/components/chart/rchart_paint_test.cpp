@@ -1,0 +1,467 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "components/chart/rchart.h"
+#include "platform/qtsurface.h"
+#include "platform/recsurface.h"
+
+namespace {
+
+// Bitmap numbers of a chart's recording bitmaps (created in this order).
+constexpr int kArea = 1;
+constexpr int kWindow = 2;
+
+struct RecChart {
+  std::shared_ptr<TRecLog> log = std::make_shared<TRecLog>();
+  TRChart chart;
+  RecChart() {
+    chart.SetAutoRedraw(false);
+    chart.SetBitmapFactory(RecordingFactory(log));
+  }
+  // Item pixel in chart-area coordinates.
+  TPoint AreaPixel(double x, double y) const {
+    const TPoint p = chart.DataToPixel(x, y);
+    return {p.x - chart.LRim(), p.y - chart.TRim()};
+  }
+  std::vector<TRecCall> Calls(TRecKind k, int bitmap) const { return log->OfKind(k, bitmap); }
+  void Paint() {
+    log->clear();
+    chart.Paint();
+  }
+};
+
+const TQtBitmap& Area(const TRChart& c) {
+  return dynamic_cast<const TQtBitmap&>(c.ChartAreaBitmap());
+}
+
+}  // namespace
+
+TEST(ChartPaint, LongPathIsSplitIntoPolylinesSharingEndPoints) {
+  RecChart r;
+  std::vector<TPoint> pts;
+  r.chart.MoveTo(0, 0);
+  pts.push_back(r.AreaPixel(0, 0));
+  for (int i = 1; i <= 450; ++i) {
+    const double x = i / 45.0, y = (i % 7) + 1;
+    r.chart.DrawTo(x, y);
+    pts.push_back(r.AreaPixel(x, y));
+  }
+  r.Paint();
+  const auto polys = r.Calls(TRecKind::rkPolyline, kArea);
+  ASSERT_EQ(polys.size(), 3u);
+  EXPECT_EQ(polys[0].Points.size(), 200u);
+  EXPECT_EQ(polys[1].Points.size(), 200u);
+  EXPECT_EQ(polys[2].Points.size(), 53u);
+  EXPECT_EQ(polys[0].Points.front(), pts[0]);
+  EXPECT_EQ(polys[0].Points.back(), pts[199]);
+  EXPECT_EQ(polys[1].Points.front(), pts[199]);
+  EXPECT_EQ(polys[1].Points.back(), pts[398]);
+  EXPECT_EQ(polys[2].Points.front(), pts[398]);
+  EXPECT_EQ(polys[2].Points.back(), pts[450]);
+  // One colour: the pen colour is set once for all items (besides the
+  // background and the frame), and the pen width once.
+  EXPECT_EQ(r.log->Count(TRecKind::rkSetPenColor, kArea), 3u);
+  EXPECT_LE(r.log->Count(TRecKind::rkSetPenWidth, kArea), 2u);
+}
+
+TEST(ChartPaint, ColourChangeKeepsThePathConnected) {
+  RecChart r;
+  r.chart.MoveTo(1, 1);
+  r.chart.SetDataColor(clRed);
+  r.chart.DrawTo(2, 5);
+  r.chart.SetDataColor(clBlue);
+  r.chart.DrawTo(3, 2);
+  // A line in between does not move the path's pen position.
+  r.chart.Line(8, 8, 9, 9);
+  r.chart.DrawTo(4, 4);
+  r.Paint();
+  const auto polys = r.Calls(TRecKind::rkPolyline, kArea);
+  ASSERT_EQ(polys.size(), 3u);
+  EXPECT_EQ(polys[0].Points, (std::vector<TPoint>{r.AreaPixel(1, 1), r.AreaPixel(2, 5)}));
+  EXPECT_EQ(polys[0].PenColor, clRed);
+  EXPECT_EQ(polys[1].Points, (std::vector<TPoint>{r.AreaPixel(2, 5), r.AreaPixel(3, 2)}));
+  EXPECT_EQ(polys[1].PenColor, clBlue);
+  EXPECT_EQ(polys[2].Points, (std::vector<TPoint>{r.AreaPixel(3, 2), r.AreaPixel(4, 4)}));
+}
+
+TEST(ChartPaint, ItemInChartColourIsDrawnInThatColour) {
+  RecChart r;
+  r.chart.MoveTo(1, 1);
+  r.chart.SetDataColor(clWhite);  // the chart colour
+  r.chart.DrawTo(5, 5);
+  r.Paint();
+  const auto polys = r.Calls(TRecKind::rkPolyline, kArea);
+  ASSERT_EQ(polys.size(), 1u);
+  EXPECT_EQ(polys[0].PenColor, clWhite);
+}
+
+TEST(ChartPaint, LineItemsAndItemClamp) {
+  RecChart r;
+  r.chart.SetDataColor(clRed);
+  r.chart.Line(5, 5, 5.01, 5.01);  // both ends on one pixel
+  r.chart.Line(0, 0, 1e9, 0);      // far end clamped to 30000
+  r.Paint();
+  const auto pixels = r.Calls(TRecKind::rkSetPixel, kArea);
+  ASSERT_EQ(pixels.size(), 1u);
+  EXPECT_EQ(pixels[0].Points[0], r.AreaPixel(5, 5));
+  EXPECT_EQ(pixels[0].Color, clRed);
+  const auto lines = r.Calls(TRecKind::rkLineTo, kArea);
+  ASSERT_EQ(lines.size(), 5u);  // the far line and the four sides of the frame
+  EXPECT_EQ(lines[0].Points[1], (TPoint{30000 - 50, r.AreaPixel(0, 0).y}));
+  EXPECT_EQ(lines[0].PenColor, clRed);
+}
+
+TEST(ChartPaint, FilledRectangleCoversBothCorners) {
+  RecChart r;
+  r.chart.SetDataColor(clRed);
+  r.chart.FilledRectangle(0, 0, 1, 1);
+  r.chart.FilledRectangle(3, 3, 3, 3);  // one pixel: set in the scale colour
+  r.Paint();
+  const auto rects = r.Calls(TRecKind::rkRectangle, kArea);
+  ASSERT_EQ(rects.size(), 2u);  // the background and the item
+  const TPoint a = r.AreaPixel(0, 0), b = r.AreaPixel(1, 1);
+  EXPECT_EQ(rects[1].Rect, (TRect{a.x, b.y, b.x + 1, a.y + 1}));
+  EXPECT_EQ(rects[1].BrushColor, clRed);
+  EXPECT_EQ(rects[1].PenColor, clBlack);
+  EXPECT_EQ(rects[1].BrushStyle, TBrushStyle::bsSolid);
+  const auto pixels = r.Calls(TRecKind::rkSetPixel, kArea);
+  ASSERT_EQ(pixels.size(), 1u);
+  EXPECT_EQ(pixels[0].Color, clBlack);
+
+  // The same on real pixels: both corner pixels are covered.
+  TRChart c;
+  c.SetAutoRedraw(false);
+  c.SetDataColor(clRed);
+  c.FilledRectangle(0, 0, 1, 1);
+  c.Paint();
+  const TPoint pa = {a.x, a.y}, pb = {b.x, b.y};
+  EXPECT_NE(Area(c).Pixel(pa.x + 0, pa.y), clWhite);
+  EXPECT_NE(Area(c).Pixel(pb.x, pb.y), clWhite);
+  EXPECT_EQ(Area(c).Pixel(pa.x + 5, pa.y - 5), clRed);
+}
+
+TEST(ChartPaint, MarksSetTheirPatternPixels) {
+  TRChart c;
+  c.SetAutoRedraw(false);
+  c.SetDataColor(clRed);
+  c.MarkAt(2, 5, 3);   // large plus
+  c.MarkAt(5, 5, 21);  // large caret: open at the bottom
+  c.MarkAt(8, 5, 0);   // one pixel
+  c.MarkAt(8, 2, 30);  // one pixel as well
+  c.Paint();
+  auto collect = [&](double x, double y) {
+    const TPoint p = c.DataToPixel(x, y);
+    std::set<std::pair<int, int>> on;
+    for (int dy = -4; dy <= 4; ++dy)
+      for (int dx = -4; dx <= 4; ++dx)
+        if (Area(c).Pixel(p.x - 50 + dx, p.y - 16 + dy) == clRed) on.insert({dx, dy});
+    return on;
+  };
+  std::set<std::pair<int, int>> plus;
+  for (int i = -3; i <= 3; ++i) {
+    plus.insert({i, 0});
+    plus.insert({0, i});
+  }
+  EXPECT_EQ(collect(2, 5), plus);
+  const std::set<std::pair<int, int>> caret = {{0, -3}, {-1, -2}, {1, -2}, {-2, -1},
+                                               {2, -1}, {-3, 0},  {3, 0}};
+  EXPECT_EQ(collect(5, 5), caret);
+  EXPECT_EQ(collect(8, 5), (std::set<std::pair<int, int>>{{0, 0}}));
+  EXPECT_EQ(collect(8, 2), (std::set<std::pair<int, int>>{{0, 0}}));
+}
+
+TEST(ChartPaint, CharacterMarksAndTextsAreCentred) {
+  RecChart r;
+  r.chart.SetDataColor(clBlue);
+  r.chart.MarkAt(5, 5, 'X');
+  r.chart.SetTextBkStyle(TBrushStyle::bsSolid);
+  r.chart.SetTextBkColor(clRed);
+  r.chart.Text(5, 5, 12, "Peak");
+  r.Paint();
+  const auto texts = r.Calls(TRecKind::rkTextOut, kArea);
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0].Text, "X");
+  EXPECT_EQ(texts[0].Font.Color, clBlue);
+  EXPECT_EQ(texts[0].BrushStyle, TBrushStyle::bsClear);
+  EXPECT_EQ(texts[1].Text, "Peak");
+  EXPECT_EQ(texts[1].BrushColor, clRed);
+  EXPECT_EQ(texts[1].BrushStyle, TBrushStyle::bsSolid);
+  // Centre with the metrics of the font the text was written in.
+  TQtBitmap probe(10, 10);
+  probe.SetFont(texts[1].Font);
+  const TPoint p = r.AreaPixel(5, 5);
+  EXPECT_EQ(texts[1].Points[0],
+            (TPoint{p.x - probe.TextWidth("Peak") / 2, p.y - probe.TextHeight("Peak") / 2}));
+}
+
+TEST(ChartPaint, Bar3DFaces) {
+  RecChart r;
+  r.chart.SetDataColor(clRed);
+  r.chart.Bar3D(2, 0, 4, 5, 10, 45);
+  r.Paint();
+  const auto polys = r.Calls(TRecKind::rkPolygon, kArea);
+  ASSERT_EQ(polys.size(), 2u);
+  const TPoint a = r.AreaPixel(2, 5), b = r.AreaPixel(4, 0);  // top left, bottom right
+  const int d = 7;                                            // round(cos 45 * 10)
+  EXPECT_EQ(polys[0].Points,
+            (std::vector<TPoint>{{a.x, a.y}, {a.x + d, a.y - d}, {b.x + d, a.y - d}, {b.x, a.y}}));
+  EXPECT_EQ(polys[1].Points,
+            (std::vector<TPoint>{{b.x + d, a.y - d}, {b.x, a.y}, {b.x, b.y}, {b.x + d, b.y - d}}));
+  const auto rects = r.Calls(TRecKind::rkRectangle, kArea);
+  ASSERT_EQ(rects.size(), 2u);
+  EXPECT_EQ(rects[1].Rect, (TRect{a.x, a.y, b.x + 1, b.y + 1}));
+  EXPECT_EQ(rects[1].BrushColor, clRed);
+}
+
+TEST(ChartGrid, LogarithmicSteps) {
+  RecChart r;
+  r.chart.SetRangeLoX(1);
+  r.chart.SetRangeHiX(1000);
+  r.chart.SetLogScaleX(true);
+  r.chart.SetGridColor(clRed);
+  r.chart.SetGridStyle(gsVertLines);
+  r.chart.SetGridDx(-1);
+  auto gridColumns = [&] {
+    r.Paint();
+    std::vector<int> xs;
+    for (const auto& c : r.Calls(TRecKind::rkLineTo, kArea))
+      if (c.PenColor == clRed) xs.push_back(c.Points[1].x);
+    return xs;
+  };
+  EXPECT_EQ(gridColumns(),
+            (std::vector<int>{r.AreaPixel(1, 0).x, r.AreaPixel(10, 0).x, r.AreaPixel(100, 0).x}));
+  r.chart.SetRangeHiX(100);
+  r.chart.SetGridDx(-2);
+  std::vector<int> want;
+  for (double v : {2, 5, 10, 20, 50}) want.push_back(r.AreaPixel(v, 0).x);
+  EXPECT_EQ(gridColumns(), want);
+  r.chart.SetGridDx(-3);  // 1..9 times each decade
+  EXPECT_EQ(gridColumns().size(), 18u);
+}
+
+TEST(ChartGrid, NextGridValue) {
+  EXPECT_DOUBLE_EQ(NextGridValue(false, -0.5, 1), 1.5);
+  EXPECT_DOUBLE_EQ(NextGridValue(true, 0.5, 1), 1.5);
+  EXPECT_DOUBLE_EQ(NextGridValue(true, -1, 10), 100);
+  EXPECT_DOUBLE_EQ(NextGridValue(true, -2, 1), 2);
+  EXPECT_DOUBLE_EQ(NextGridValue(true, -2, 2), 5);
+  EXPECT_DOUBLE_EQ(NextGridValue(true, -2, 5), 10);
+  EXPECT_DOUBLE_EQ(NextGridValue(true, -2, 50), 100);
+  EXPECT_DOUBLE_EQ(NextGridValue(true, -2, 9.9999999), 20);
+  EXPECT_DOUBLE_EQ(NextGridValue(true, -3, 9), 10);
+  EXPECT_DOUBLE_EQ(NextGridValue(true, -3, 0.3), 0.4);
+}
+
+TEST(ChartGrid, StylesAndLimits) {
+  RecChart r;
+  r.chart.SetGridColor(clRed);
+  r.chart.SetGridDx(2);
+  r.chart.SetGridDy(5);
+  auto count = [&](GridStyleType s, TRecKind k) {
+    r.chart.SetGridStyle(s);
+    r.Paint();
+    int n = 0;
+    for (const auto& c : r.Calls(k, kArea))
+      if (c.PenColor == clRed) ++n;
+    return n;
+  };
+  // x at 0, 2, 4, 6, 8 and y at 0, 5 (the high bound itself is left out).
+  EXPECT_EQ(count(gsVertLines, TRecKind::rkLineTo), 5);
+  EXPECT_EQ(count(gsHorizLines, TRecKind::rkLineTo), 2);
+  EXPECT_EQ(count(gsLines, TRecKind::rkLineTo), 7);
+  EXPECT_EQ(count(gsDotLines, TRecKind::rkLineTo), 7);
+  EXPECT_EQ(count(gsPoints, TRecKind::rkSetPixel), 10);
+  // Dotted lines are dotted, and the pen is solid again for the frame.
+  r.chart.SetGridStyle(gsVertDotLines);
+  r.Paint();
+  const auto lines = r.Calls(TRecKind::rkLineTo, kArea);
+  EXPECT_EQ(lines.front().PenStyle, TPenStyle::psDot);
+  EXPECT_EQ(lines.back().PenStyle, TPenStyle::psSolid);
+
+  r.chart.SetGridDx(0.001);
+  r.chart.SetGridDy(0.001);
+  EXPECT_EQ(count(gsPoints, TRecKind::rkSetPixel), 1000);
+}
+
+TEST(ChartPaint, EmptyListPaintsChartColourAndFrame) {
+  TRChart c;
+  c.SetAutoRedraw(false);
+  c.SetChartColor(clRed);
+  c.SetScaleColor(clBlue);
+  c.ClearGraf();
+  const int cw = 240 - 50 - 10, ch = 160 - 16 - 32;
+  EXPECT_EQ(Area(c).Width(), cw + 1);
+  EXPECT_EQ(Area(c).Height(), ch + 1);
+  EXPECT_EQ(Area(c).Pixel(cw / 2, ch / 2), clRed);
+  c.Paint();
+  EXPECT_EQ(Area(c).Pixel(cw / 2, ch / 2), clRed);
+  for (TPoint p : {TPoint{0, 0}, TPoint{cw, 0}, TPoint{cw, ch}, TPoint{0, ch}, TPoint{cw / 2, 0}})
+    EXPECT_EQ(Area(c).Pixel(p.x, p.y), clBlue) << p.x << "," << p.y;
+  // The whole picture reaches the control: window colour outside, chart area inside.
+  EXPECT_EQ(c.CanvasBitmap().Pixel(50 + cw / 2, 16 + ch / 2), clRed);
+  EXPECT_EQ(c.CanvasBitmap().Pixel(50, 16), clBlue);
+  EXPECT_EQ(c.CanvasBitmap().Pixel(239, 2), clSilver);
+}
+
+TEST(ChartPaint, ShadowAndBorder) {
+  RecChart r;
+  r.chart.SetScaleColor(clBlue);
+  r.Paint();
+  EXPECT_EQ(r.log->Count(TRecKind::rkPolygon, kWindow), 0u);
+  for (const auto& c : r.Calls(TRecKind::rkSetPenColor, kWindow)) EXPECT_NE(c.Color, clBlack);
+
+  r.chart.SetShadowWidth(6);
+  r.chart.SetShadowStyle(ssFlying);
+  r.Paint();
+  auto polys = r.Calls(TRecKind::rkPolygon, kWindow);
+  ASSERT_EQ(polys.size(), 2u);
+  EXPECT_EQ(polys[0].Points, (std::vector<TPoint>{{5, 154}, {5, 159}, {240, 159}, {234, 154}}));
+  EXPECT_EQ(polys[0].PenColor, clGray);
+  EXPECT_EQ(polys[1].Points, (std::vector<TPoint>{{234, 154}, {239, 159}, {239, 5}, {234, 5}}));
+  const auto rects = r.Calls(TRecKind::rkRectangle, kWindow);
+  ASSERT_GE(rects.size(), 3u);
+  EXPECT_EQ(rects[1].Rect, (TRect{234, 0, 240, 6}));
+  EXPECT_EQ(rects[2].Rect, (TRect{0, 154, 6, 160}));
+  // The black border round the panel.
+  const auto lines = r.Calls(TRecKind::rkLineTo, kWindow);
+  ASSERT_GE(lines.size(), 4u);
+  EXPECT_EQ(lines[0].Points, (std::vector<TPoint>{{0, 0}, {0, 154}}));
+  EXPECT_EQ(lines[2].Points, (std::vector<TPoint>{{234, 154}, {234, 0}}));
+  EXPECT_EQ(lines[3].PenColor, clBlack);
+
+  r.chart.SetShadowStyle(ssBox);
+  r.Paint();
+  polys = r.Calls(TRecKind::rkPolygon, kWindow);
+  ASSERT_EQ(polys.size(), 2u);
+  EXPECT_EQ(polys[0].Points.front(), (TPoint{0, 154}));
+  EXPECT_EQ(polys[1].Points.back(), (TPoint{234, 0}));
+  EXPECT_EQ(polys[0].PenColor, clBlack);
+}
+
+TEST(ChartPaint, ShowGrafRedrawsOnlyTheChartArea) {
+  RecChart r;
+  r.chart.SetAutoRedraw(true);
+  r.chart.DrawTo(5, 5);
+  r.log->clear();
+  r.chart.ShowGraf();
+  EXPECT_EQ(r.log->Count(TRecKind::rkPolyline, kArea), 1u);
+  EXPECT_EQ(r.log->Count(TRecKind::rkSetSize, kWindow), 0u);
+  EXPECT_EQ(r.log->Count(TRecKind::rkTextOut, kWindow), 0u);
+
+  r.chart.SetAutoRedraw(false);
+  r.log->clear();
+  r.chart.ShowGraf();  // full paint
+  EXPECT_EQ(r.log->Count(TRecKind::rkSetSize, kWindow), 1u);
+  EXPECT_EQ(r.log->Count(TRecKind::rkDraw, kWindow), 1u);
+
+  r.chart.SetVisible(false);
+  r.log->clear();
+  r.chart.SetAutoRedraw(true);
+  r.chart.ShowGraf();
+  EXPECT_TRUE(r.chart.Visible());
+}
+
+TEST(ChartPaint, PaintReportsTheMousePosition) {
+  RecChart r;
+  int calls = 0;
+  bool inside = true;
+  r.chart.OnMouseMoveInChart = [&](TRChart* s, bool in, TShiftState sh, double, double) {
+    EXPECT_EQ(s, &r.chart);
+    EXPECT_EQ(sh, 0);
+    inside = in;
+    ++calls;
+  };
+  r.Paint();
+  EXPECT_EQ(calls, 1);
+  EXPECT_FALSE(inside);  // a new chart's last mouse position is (0, 0)
+}
+
+TEST(ChartScales, TickAndLabelPlacement) {
+  RecChart r;
+  r.chart.SetIdAbscissa("Value");
+  r.chart.SetIdOrdinate("Density");
+  r.chart.SetCaption("Distribution");
+  r.Paint();
+  TQtBitmap probe(10, 10);
+  probe.SetFont(r.chart.Font());
+  const auto texts = r.Calls(TRecKind::rkTextOut, kWindow);
+  std::vector<std::string> xLabels = {"0.0", "2.0", "4.0", "6.0", "8.0", "10.0"};
+  int xSeen = 0, ySeen = 0;
+  bool caption = false, idX = false, idY = false;
+  for (const auto& t : texts) {
+    const TPoint at = t.Points[0];
+    const int w = probe.TextWidth(t.Text), h = probe.TextHeight(t.Text);
+    if (t.Text == "Distribution") {
+      caption = at == TPoint{240 - 10 - w, 16 - h};
+    } else if (t.Text == "Value") {
+      idX = at == TPoint{(50 + 240 - 10 - w) / 2, 160 - 32 + 7 + h};
+    } else if (t.Text == "Density") {
+      idY = at == TPoint{50, 16 - h};
+    } else if (at.y == 128 + 7) {  // x labels below the axis
+      ASSERT_LT(xSeen, 6);
+      EXPECT_EQ(t.Text, xLabels[xSeen]);
+      const int px = r.chart.DataToPixel(2.0 * xSeen, 0).x;
+      const int half = w / 2;
+      EXPECT_EQ(at.x, px + half >= 240 ? 240 - 2 * half : px - half) << t.Text;
+      ++xSeen;
+    } else {  // y labels: right-aligned 2 pixels left of the tick
+      const int py = r.chart.DataToPixel(0, 2.0 * ySeen).y;
+      EXPECT_EQ(at.x + w, 50 - 8) << t.Text;
+      EXPECT_EQ(at.y, py - probe.TextHeight("0") / 2) << t.Text;
+      ++ySeen;
+    }
+  }
+  EXPECT_EQ(xSeen, 6);
+  EXPECT_EQ(ySeen, 6);
+  EXPECT_TRUE(caption);
+  EXPECT_TRUE(idX);
+  EXPECT_TRUE(idY);
+  // Ticks: 21 minor x ticks of 4 pixels, 6 major of 7, and 6 y ticks of 6 to the left.
+  int minor = 0, major = 0, left = 0;
+  for (const auto& l : r.Calls(TRecKind::rkLineTo, kWindow)) {
+    const TPoint a = l.Points[0], b = l.Points[1];
+    if (a.x == b.x && b.y - a.y == 4) ++minor;
+    if (a.x == b.x && b.y - a.y == 7) ++major;
+    if (a.y == b.y && a.x - b.x == 6) ++left;
+  }
+  EXPECT_EQ(minor, 21);
+  EXPECT_EQ(major, 6);
+  EXPECT_EQ(left, 6);
+}
+
+TEST(ChartScales, LabelTypesControlTheScales) {
+  RecChart r;
+  r.chart.SetIdAbscissa("Value");
+  r.chart.SetXLabelType(FigType::NoFigs);
+  r.chart.SetYLabelType(FigType::NoScales);
+  r.Paint();
+  const auto texts = r.Calls(TRecKind::rkTextOut, kWindow);
+  ASSERT_EQ(texts.size(), 1u);  // only the identifier
+  EXPECT_EQ(texts[0].Text, "Value");
+  const auto lines = r.Calls(TRecKind::rkLineTo, kWindow);
+  EXPECT_EQ(lines.size(), 21u);  // the short x ticks only
+  for (const auto& l : lines) EXPECT_EQ(l.Points[1].y - l.Points[0].y, 4);
+
+  r.chart.SetXLabelType(FigType::NoScales);
+  r.Paint();
+  EXPECT_EQ(r.log->Count(TRecKind::rkTextOut, kWindow), 0u);
+  EXPECT_EQ(r.log->Count(TRecKind::rkLineTo, kWindow), 0u);
+}
+
+TEST(ChartScales, MinTickXSetsTheLabelDensity) {
+  RecChart r;
+  r.chart.SetRangeHiX(100);
+  r.chart.SetMinTickX(10);
+  r.Paint();
+  EXPECT_EQ(r.chart.MinTickX(), 10);
+  // 0..100 in at least 10 intervals: labels every 10.
+  int labels = 0;
+  for (const auto& t : r.Calls(TRecKind::rkTextOut, kWindow))
+    if (t.Points[0].y == 128 + 7) ++labels;
+  EXPECT_EQ(labels, 11);
+}
