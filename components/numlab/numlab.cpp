@@ -1,0 +1,233 @@
+#include "components/numlab/numlab.h"
+
+#include <QLocale>
+#include <algorithm>
+
+#include "platform/qtsurface.h"
+#include "platform/syscolors.h"
+
+namespace {
+
+// The first `max` characters of a UTF-8 text (never splits a character).
+std::string CutText(std::string_view text, std::size_t max) {
+  std::size_t chars = 0;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    if ((c & 0xC0) != 0x80) {  // first byte of a character
+      if (chars == max) return std::string(text.substr(0, i));
+      ++chars;
+    }
+  }
+  return std::string(text);
+}
+
+// Text whose height spans the tallest and deepest glyphs of a font.
+constexpr std::string_view HeightProbe = "(8g]}\u00DC\u00C4\u00A7";
+
+}  // namespace
+
+TNumLab::TNumLab(QWidget* parent)
+    : TGraphicControl(parent), FBitmapFactory(DefaultBitmapFactory()) {
+  SetBounds(Left(), Top(), 160, 28);
+}
+
+template <typename T>
+void TNumLab::Change(T& field, const T& value) {
+  if (field == value) return;
+  field = value;
+  Repaint();
+}
+
+void TNumLab::SetLeftSpace(int v) {
+  if (v < 0) return;
+  Change(FLeftSpace, std::min(v, Width()));
+}
+
+void TNumLab::SetEmpty(bool v) {
+  Change(FEmpty, v);
+}
+void TNumLab::SetLabelWidth(int v) {
+  Change(FLabelWidth, v);
+}
+
+void TNumLab::SetPrecision(int v) {
+  if (v < 0) return;
+  Change(FPrecision, std::min(v, 15));
+}
+
+void TNumLab::SetLeftText(std::string_view v) {
+  Change(FLeftText, CutText(v, MaxTextLength));
+}
+void TNumLab::SetRightText(std::string_view v) {
+  Change(FRightText, CutText(v, MaxTextLength));
+}
+void TNumLab::SetOverflowIndicator(std::string_view v) {
+  Change(FOverflowIndicator, CutText(v, MaxTextLength));
+}
+
+void TNumLab::SetFrameStyle(TFrameStyle v) {
+  Change(FFrameStyle, v);
+}
+void TNumLab::SetAlignment(TAlignment v) {
+  Change(FAlignment, v);
+}
+
+void TNumLab::SetValue(double v) {
+  // compared bitwise-equal as doubles; NaN never equals itself and so always repaints
+  Change(FValue, v);
+}
+
+void TNumLab::SetColorLabBakG(TColor c) {
+  Change(FColorLabBakG, c);
+}
+void TNumLab::SetColorLabText(TColor c) {
+  Change(FColorLabText, c);
+}
+void TNumLab::SetColorOutBakG(TColor c) {
+  Change(FColorOutBakG, c);
+}
+void TNumLab::SetColorOutText(TColor c) {
+  Change(FColorOutText, c);
+}
+void TNumLab::SetDisplayType(TDisplay v) {
+  Change(FDisplayType, v);
+}
+
+void TNumLab::SetColorScheme(TColorScheme v) {
+  if (v == FColorScheme) return;
+  FColorScheme = v;
+  if (v == csSytem) {
+    FColorShadow = SysColorBtnShadow();
+    FColorLight = SysColorBtnHighlight();
+  } else {
+    FColorShadow = clGray;
+    FColorLight = clWhite;
+  }
+  FColorDark = clBlack;
+  Repaint();
+}
+
+void TNumLab::Assign(const TNumLab& src) {
+  if (&src == this) return;
+  FLeftSpace = src.FLeftSpace;
+  FEmpty = src.FEmpty;
+  FLabelWidth = src.FLabelWidth;
+  FPrecision = src.FPrecision;
+  FLeftText = src.FLeftText;
+  FRightText = src.FRightText;
+  FFrameStyle = src.FFrameStyle;
+  FAlignment = src.FAlignment;
+  FOverflowIndicator = src.FOverflowIndicator;
+  FValue = src.FValue;
+  FColorLabBakG = src.FColorLabBakG;
+  FColorLabText = src.FColorLabText;
+  FColorOutBakG = src.FColorOutBakG;
+  FColorOutText = src.FColorOutText;
+  FColorDark = src.FColorDark;
+  FColorShadow = src.FColorShadow;
+  FColorLight = src.FColorLight;
+  FColorScheme = src.FColorScheme;
+  FDisplayType = src.FDisplayType;
+  Repaint();
+}
+
+std::string TNumLab::NumberText() const {
+  const std::string sep = QLocale::system().decimalPoint().toStdString();
+  auto text = NumLabText(FDisplayType, FPrecision, FValue, sep);
+  return text ? *text : FOverflowIndicator;
+}
+
+void TNumLab::SetBitmapFactory(TBitmapFactory factory) {
+  FBitmapFactory = factory ? std::move(factory) : DefaultBitmapFactory();
+}
+
+void TNumLab::Paint() {
+  if (!Visible() || FInPaint) return;
+  FInPaint = true;
+  struct TGuard {
+    bool& Flag;
+    ~TGuard() { Flag = false; }
+  } guard{FInPaint};
+
+  const int L = FLeftSpace;
+  const int W = FLabelWidth;
+  std::unique_ptr<TBitmap> bmp = FBitmapFactory();
+  bmp->SetFont(Font());
+
+  // the height follows the font
+  const int TH = bmp->TextHeight(HeightProbe);
+  if (Height() != TH + 6) SetHeight(TH + 6);
+  const int T = TH + 2;
+  bmp->SetSize(Width(), Height());
+
+  bmp->SetBrushStyle(TBrushStyle::bsSolid);
+  bmp->SetPenColor(FColorOutBakG);
+  bmp->SetBrushColor(FColorOutBakG);
+  bmp->Rectangle(0, 0, Width(), Height());
+
+  // the value box and its outline
+  TColor outline = FColorShadow;
+  if (FFrameStyle == fsNone) outline = FColorLabBakG;
+  if (FFrameStyle == fsEmbossed) outline = FColorLight;
+  bmp->SetPenColor(outline);
+  bmp->SetBrushColor(FColorLabBakG);
+  bmp->Rectangle(L, 0, L + W + 2, T + 3);
+
+  // the 3-D edges: inner polyline along the left and top, outer one along the
+  // bottom and right
+  TColor inner = 0, outer = 0;
+  bool edges = true;
+  switch (FFrameStyle) {
+    case fsLowered:
+      inner = FColorDark;
+      outer = FColorLight;
+      break;
+    case fsRaised:
+      inner = FColorLight;
+      outer = FColorDark;
+      break;
+    case fsEmbossed:
+      inner = FColorShadow;
+      outer = FColorShadow;
+      break;
+    case fsEngraved:
+      inner = FColorLight;
+      outer = FColorLight;
+      break;
+    default:
+      edges = false;
+      break;
+  }
+  if (edges) {
+    const TPoint innerPts[3] = {{L + 1, T + 1}, {L + 1, 1}, {L + W + 1, 1}};
+    const TPoint outerPts[3] = {{L + 1, T + 3}, {L + W + 2, T + 3}, {L + W + 2, 0}};
+    bmp->SetPenColor(inner);
+    bmp->Polyline(innerPts, 3);
+    bmp->SetPenColor(outer);
+    bmp->Polyline(outerPts, 3);
+  }
+
+  FShownText.clear();
+  if (!FEmpty) {
+    std::string text = NumberText();
+    int TW = bmp->TextWidth(text);
+    if (W - 6 < TW) {
+      text = FOverflowIndicator;
+      TW = bmp->TextWidth(text);
+    }
+    int x = L + 2 + (W - TW) / 2;
+    if (FAlignment == taLeftJustify) x = L + 4;
+    if (FAlignment == taRightJustify) x = L + W - 2 - TW;
+    bmp->SetBrushColor(FColorLabBakG);
+    bmp->SetFontColor(FColorLabText);
+    bmp->TextRect(TRect{L + 3, 2, L + W - 1, T + 1}, x, 3, text);
+    FShownText = std::move(text);
+  }
+
+  bmp->SetBrushColor(FColorOutBakG);
+  bmp->SetFontColor(FColorOutText);
+  bmp->TextOut(L - 7 - bmp->TextWidth(FLeftText), 3, FLeftText);
+  bmp->TextOut(L + W + 9, 3, FRightText);
+
+  Canvas().Draw(0, 0, *bmp);
+}
