@@ -98,22 +98,30 @@ double TAlearix::RandomValue() {
   const std::uint32_t n = static_cast<std::uint32_t>(FResolution);
   const std::uint32_t last = n - 1;  // 0-based index of the last class
   constexpr double kScale = 1.0 / 4294967296.0;
+  // Each attempt uses up to three consecutive states of the source. They are computed
+  // directly from the attempt's starting state (s * a^j + c_j), so the attempts are not
+  // chained through three dependent multiplications.
+  constexpr std::uint32_t a1 = kUniformMultiplier, c1 = 1u;
+  constexpr std::uint32_t a2 = a1 * a1, c2 = a1 + 1u;
+  constexpr std::uint32_t a3 = a2 * a1, c3 = a2 + a1 + 1u;
   std::uint32_t s = UniformSeed;  // work on a local copy of the source state
   std::uint32_t k;
   double u;
   for (;;) {
-    s = UniformNext(s);
-    k = static_cast<std::uint32_t>((static_cast<std::uint64_t>(n) * s) >> 32);
-    s = UniformNext(s);
-    u = static_cast<double>(s) * kScale;
+    const std::uint32_t s1 = s * a1 + c1, s2 = s * a2 + c2, s3 = s * a3 + c3;
+    k = static_cast<std::uint32_t>((static_cast<std::uint64_t>(n) * s1) >> 32);
+    u = static_cast<double>(s2) * kScale;
     double y;
     if (k != last) [[likely]]
       y = p[k] + u * (p[k + 1] - p[k]);
     else
       y = (1.0 - u) * p[k];  // the last class falls linearly to 0 at UpperLimit
-    if (y >= 1.0) break;
-    s = UniformNext(s);
-    if (static_cast<double>(s) * kScale < y) break;
+    if (y >= 1.0) {          // accepted without a third draw
+      s = s2;
+      break;
+    }
+    s = s3;
+    if (static_cast<double>(s3) * kScale < y) break;
   }
   UniformSeed = s;
   return LowerLimit + (k + u) * (UpperLimit - LowerLimit) / FResolution;

@@ -1,0 +1,80 @@
+// RandomValue per number on three shapes, next to std::piecewise_linear_distribution over the
+// same density (the 500 class edges plus the upper limit, the reference points plus a final 0).
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "engine/alearix.h"
+#include "engine/uniform.h"
+
+namespace {
+
+struct TShape {
+  double Ratio, StdDev1, Mean1, StdDev2, Mean2;
+};
+
+constexpr TShape kNormal{0.0, 100, 250, 100, 250};
+constexpr TShape kLeptokurtic{0.5, 60, 250, 21, 250};
+constexpr TShape kBimodal{0.65, 50, 170, 40, 330};
+
+TAlearix MakeEngine(const TShape& s) {
+  TAlearix a;
+  a.SetResolution(500);
+  a.LowerLimit = -300.0;
+  a.UpperLimit = 300.0;
+  for (int i = 1; i <= 500; ++i) {
+    double d = (1 - s.Ratio) * std::exp(-(i - s.Mean1) * (i - s.Mean1) / (s.StdDev1 * s.StdDev1)) +
+               s.Ratio * std::exp(-(i - s.Mean2) * (i - s.Mean2) / (s.StdDev2 * s.StdDev2));
+    a.SetRefPoint(i, d);
+  }
+  a.Normalize();
+  return a;
+}
+
+std::piecewise_linear_distribution<double> MakeLibrary(const TAlearix& a) {
+  std::vector<double> x, w;
+  for (int i = 1; i <= a.Resolution() + 1; ++i) {
+    x.push_back(a.ClassEdge(i));
+    w.push_back(a.GetRefPoint(i));  // 0.0 beyond the last point
+  }
+  return std::piecewise_linear_distribution<double>(x.begin(), x.end(), w.begin());
+}
+
+void BM_Alearix(benchmark::State& state, TShape shape) {
+  TAlearix a = MakeEngine(shape);
+  UniformSeed = 1;
+  for (auto _ : state) benchmark::DoNotOptimize(a.RandomValue());
+  state.SetItemsProcessed(state.iterations());
+}
+
+template <class TEngine>
+void BM_Library(benchmark::State& state, TShape shape) {
+  TAlearix a = MakeEngine(shape);
+  auto dist = MakeLibrary(a);
+  TEngine rng(1);
+  for (auto _ : state) benchmark::DoNotOptimize(dist(rng));
+  state.SetItemsProcessed(state.iterations());
+}
+
+void BM_Mt19937(benchmark::State& state, TShape shape) {
+  BM_Library<std::mt19937>(state, shape);
+}
+void BM_Minstd(benchmark::State& state, TShape shape) {
+  BM_Library<std::minstd_rand>(state, shape);
+}
+
+BENCHMARK_CAPTURE(BM_Alearix, normal, kNormal);
+BENCHMARK_CAPTURE(BM_Mt19937, normal, kNormal);
+BENCHMARK_CAPTURE(BM_Minstd, normal, kNormal);
+BENCHMARK_CAPTURE(BM_Alearix, leptokurtic, kLeptokurtic);
+BENCHMARK_CAPTURE(BM_Mt19937, leptokurtic, kLeptokurtic);
+BENCHMARK_CAPTURE(BM_Minstd, leptokurtic, kLeptokurtic);
+BENCHMARK_CAPTURE(BM_Alearix, bimodal, kBimodal);
+BENCHMARK_CAPTURE(BM_Mt19937, bimodal, kBimodal);
+BENCHMARK_CAPTURE(BM_Minstd, bimodal, kBimodal);
+
+}  // namespace
+
+BENCHMARK_MAIN();
