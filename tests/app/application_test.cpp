@@ -1,0 +1,114 @@
+// The application object reports exceptions from event handlers and keeps running.
+#include "app/application.h"
+
+#include <gtest/gtest.h>
+
+#include <QEvent>
+#include <QMouseEvent>
+#include <QToolButton>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <stdexcept>
+
+#include "app/frmdistr.h"
+#include "engine/alearix.h"
+#include "platform/fakeservices.h"
+
+namespace {
+
+// One application object for the whole test program.
+TApplication& App() {
+  static int argc = 1;
+  static char name[] = "application_test";
+  static char* argv[] = {name, nullptr};
+  static TApplication app(argc, argv);
+  return app;
+}
+
+// Throws from its event handler when asked to.
+class TThrowingObject : public QObject {
+ public:
+  enum Mode { None, StdException, Other };
+  Mode NextThrow = None;
+  int Handled = 0;
+
+  bool event(QEvent* e) override {
+    if (e->type() != QEvent::User) return QObject::event(e);
+    ++Handled;
+    const Mode m = NextThrow;
+    NextThrow = None;
+    if (m == StdException) throw std::runtime_error("Disk full");
+    if (m == Other) throw 42;
+    return true;
+  }
+};
+
+class ApplicationTest : public ::testing::Test {
+ protected:
+  void SetUp() override { App().SetMessages(&Messages); }
+  void TearDown() override { App().SetMessages(nullptr); }
+  TFakeMessages Messages;
+};
+
+TEST_F(ApplicationTest, ExceptionsFromEventHandlersAreShownAndDeliveryGoesOn) {
+  TThrowingObject obj;
+  QEvent e(QEvent::User);
+  obj.NextThrow = TThrowingObject::StdException;
+  EXPECT_NO_THROW(QCoreApplication::sendEvent(&obj, &e));
+  ASSERT_EQ(Messages.Errors.size(), 1u);
+  EXPECT_EQ(Messages.Errors[0], "Disk full");
+
+  obj.NextThrow = TThrowingObject::Other;
+  EXPECT_NO_THROW(QCoreApplication::sendEvent(&obj, &e));
+  ASSERT_EQ(Messages.Errors.size(), 2u);
+  EXPECT_EQ(Messages.Errors[1], UnknownErrorText);
+
+  EXPECT_TRUE(QCoreApplication::sendEvent(&obj, &e));  // no throw, no message
+  EXPECT_EQ(obj.Handled, 3);
+  EXPECT_EQ(Messages.Errors.size(), 2u);
+}
+
+TEST_F(ApplicationTest, ACommandThatFailsReportsItsMessageThroughTheApplication) {
+  namespace fs = std::filesystem;
+  const fs::path bad =
+      fs::temp_directory_path() /
+      ("alearix_app_bad_" + std::to_string(QCoreApplication::applicationPid()) + ".rnd");
+  {
+    std::ofstream out(bad, std::ios::binary);
+    out << "comment\r\n500\r\n-300\r\n300\r\n1,5\r\n";
+  }
+  TFakeFileDialogs dialogs;
+  TFakeHelpViewer help;
+  TFrmMain frm(&dialogs, &help);
+  frm.SetDisclaimer([] { return 1; });
+  frm.show();
+  frm.FormActivate();
+  const double before = frm.Generator().GetRefPoint(100);
+
+  dialogs.OpenAnswers.push_back(bad.string());
+  QToolButton* load = frm.SButLoadDistri();
+  const QPointF at(load->width() / 2.0, load->height() / 2.0);
+  QMouseEvent press(QEvent::MouseButtonPress, at, load->mapToGlobal(at), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent release(QEvent::MouseButtonRelease, at, load->mapToGlobal(at), Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(load, &press);
+  QCoreApplication::sendEvent(load, &release);
+  ASSERT_EQ(dialogs.OpenRequests.size(), 1u);
+  ASSERT_EQ(Messages.Errors.size(), 1u);
+  EXPECT_EQ(Messages.Errors[0], "Invalid numeric input");
+  EXPECT_EQ(frm.Generator().GetRefPoint(100), before);
+  EXPECT_TRUE(frm.isVisible());
+  EXPECT_FALSE(load->isDown());  // the button came back up: the window stays usable
+
+  // a file that is not there
+  dialogs.OpenAnswers.push_back((bad.parent_path() / "alearix_no_such_file.rnd").string());
+  QCoreApplication::sendEvent(load, &press);
+  QCoreApplication::sendEvent(load, &release);
+  ASSERT_EQ(Messages.Errors.size(), 2u);
+  EXPECT_EQ(Messages.Errors[1], "File not found");
+  fs::remove(bad);
+}
+
+}  // namespace

@@ -1,0 +1,669 @@
+// The main window: start-up, presets and shape bars, range editing, count selection
+// and the file commands, driven without blocking dialogs.
+#include "app/frmdistr.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QToolButton>
+#include <algorithm>
+#include <cmath>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app/about.h"
+#include "app/export.h"
+#include "components/chart/rchart.h"
+#include "components/numlab/numlab.h"
+#include "engine/alearix.h"
+#include "engine/uniform.h"
+#include "platform/fakeservices.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadBytes(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteBytes(const fs::path& p, const std::string& s) {
+  std::ofstream out(p, std::ios::binary);
+  out << s;
+}
+
+std::vector<std::string> Lines(const std::string& s) {
+  std::vector<std::string> out;
+  std::size_t from = 0;
+  while (from < s.size()) {
+    const std::size_t eol = s.find("\r\n", from);
+    if (eol == std::string::npos) {
+      out.push_back(s.substr(from));
+      break;
+    }
+    out.push_back(s.substr(from, eol - from));
+    from = eol + 2;
+  }
+  return out;
+}
+
+// The two-bell mixture, normalised to its maximum over the 500 classes.
+std::vector<double> Mixture(double m1, double s1, double m2, double s2, double ratio) {
+  std::vector<double> d(501, 0.0);
+  double top = 0.0;
+  for (int i = 1; i <= 500; ++i) {
+    d[i] = (1 - ratio) * std::exp(-(i - m1) * (i - m1) / (s1 * s1)) +
+           ratio * std::exp(-(i - m2) * (i - m2) / (s2 * s2));
+    top = std::max(top, d[i]);
+  }
+  for (double& v : d) v /= top;
+  return d;
+}
+
+void PressKey(QWidget* w, int key) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+  QCoreApplication::sendEvent(w, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+  QCoreApplication::sendEvent(w, &release);
+}
+
+class FrmMainTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Dir = fs::temp_directory_path() /
+          ("alearix_frm_" + std::to_string(QCoreApplication::applicationPid()) + "_" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(Dir);
+    fs::create_directories(Dir);
+    Frm = std::make_unique<TFrmMain>(&Dialogs, &Help);
+    Frm->SetModalRunner([this](QDialog& dlg) {
+      Shown.push_back(&dlg);
+      if (auto* box = qobject_cast<TAboutBox*>(&dlg)) {
+        OkCaptions.push_back(box->BButOK()->text().toStdString());
+        DeclineHidden.push_back(box->BButDisagree()->isHidden());
+      }
+      return ModalResult;
+    });
+  }
+  void TearDown() override {
+    Frm.reset();
+    fs::remove_all(Dir);
+  }
+
+  void Activate() { Frm->FormActivate(); }
+
+  const std::vector<TGrafItem>& Items() const { return Frm->RChart1()->GrafItems(); }
+
+  // Checks that the chart shows the density of the generator as one curve, starting
+  // at item `from`.
+  void ExpectCurveAt(std::size_t from) const {
+    const TAlearix& gen = Frm->Generator();
+    const auto& it = Items();
+    ASSERT_GE(it.size(), from + 502);
+    EXPECT_EQ(it[from].Kind, gkMoveTo);
+    EXPECT_DOUBLE_EQ(it[from].x, gen.LowerLimit);
+    EXPECT_EQ(it[from].y, 0.0);
+    for (int i = 1; i <= 500; ++i) {
+      const TGrafItem& item = it[from + i];
+      ASSERT_EQ(item.Kind, gkLineTo) << i;
+      EXPECT_EQ(item.Color, 0xFF0000u) << i;
+      EXPECT_DOUBLE_EQ(item.x, gen.ClassEdge(i)) << i;
+      EXPECT_DOUBLE_EQ(item.y, gen.GetRefPoint(i)) << i;
+    }
+    EXPECT_EQ(it[from + 501].Kind, gkLineTo);
+    EXPECT_DOUBLE_EQ(it[from + 501].x, gen.UpperLimit);
+    EXPECT_EQ(it[from + 501].y, 0.0);
+  }
+
+  void ExpectDensity(const std::vector<double>& d) const {
+    for (int i = 1; i <= 500; ++i)
+      ASSERT_NEAR(Frm->Generator().GetRefPoint(i), d[i], 1e-12) << "class " << i;
+  }
+
+  int DownCount() const {
+    int n = 0;
+    for (int k = 0; k < 6; ++k) n += Frm->PresetButton(k)->isChecked() ? 1 : 0;
+    return n;
+  }
+
+  std::array<int, 5> Bars() const {
+    return {Frm->SBarHRatio()->value(), Frm->SBarStdDev1()->value(), Frm->SBarMean1()->value(),
+            Frm->SBarStdDev2()->value(), Frm->SBarMean2()->value()};
+  }
+
+  fs::path Dir;
+  TFakeFileDialogs Dialogs;
+  TFakeHelpViewer Help;
+  std::unique_ptr<TFrmMain> Frm;
+  std::vector<QDialog*> Shown;
+  std::vector<std::string> OkCaptions;
+  std::vector<bool> DeclineHidden;
+  int ModalResult = QDialog::Accepted;
+};
+
+TEST_F(FrmMainTest, FirstActivationDrawsTheNormalShapeAndShowsTheDisclaimerOnce) {
+  EXPECT_EQ(Frm->windowTitle(), "Alearix - Configurable Random Generator");
+  EXPECT_EQ(Frm->size(), QSize(557, 481));
+  EXPECT_EQ(Frm->minimumSize(), Frm->maximumSize());
+  EXPECT_EQ(Frm->Generator().Resolution(), 500);
+  EXPECT_EQ(Frm->NumRandNums, 500);
+  EXPECT_TRUE(Shown.empty());
+
+  Activate();
+  ASSERT_EQ(Shown.size(), 1u);
+  EXPECT_EQ(Shown[0], Frm->AboutBox());
+  EXPECT_EQ(OkCaptions[0], "OK, I accept");
+  EXPECT_FALSE(DeclineHidden[0]);
+
+  ExpectCurveAt(0);
+  EXPECT_EQ(Items().size(), 503u);  // curve and end marker
+  // the peak 1 sits on class 250, whose lower edge is -300 + 249 * 1.2 = -1.2
+  const TGrafItem& peak = Items()[250];
+  EXPECT_NEAR(peak.x, -1.2, 1e-9);
+  EXPECT_EQ(peak.y, 1.0);
+  for (int i = 1; i <= 500; ++i) {
+    if (i != 250) EXPECT_LT(Items()[i].y, 1.0) << i;
+  }
+  EXPECT_NEAR(Frm->Generator().GetRefPoint(350), std::exp(-1.0), 1e-12);
+  EXPECT_EQ(Frm->RChart1()->RangeLoX(), -300.0);
+  EXPECT_EQ(Frm->RChart1()->RangeHiX(), 300.0);
+  EXPECT_EQ(Frm->RChart1()->RangeHiY(), 1.1);
+
+  EXPECT_EQ(Frm->NLabNumPnts()->NumberText(), "500");
+  EXPECT_EQ(Frm->NLabLowB()->NumberText(), "-300.000");
+  EXPECT_EQ(Frm->NLabHighB()->NumberText(), "300.000");
+  EXPECT_TRUE(Frm->SBSetNormalD()->isChecked());
+  EXPECT_EQ(DownCount(), 1);
+  EXPECT_EQ(Frm->SBSetNormalD()->toolTip(), "Normal distribution");
+  EXPECT_FALSE(Frm->SButEditDistri()->isEnabled());
+  EXPECT_EQ(Frm->SButEditDistri()->text(), "Edit");
+
+  Activate();  // later activations do nothing
+  EXPECT_EQ(Shown.size(), 1u);
+}
+
+TEST_F(FrmMainTest, ShowingTheWindowActivatesItOnce) {
+  Frm->show();
+  QElapsedTimer t;
+  t.start();
+  while (!Frm->Activated() && t.elapsed() < 3000) QCoreApplication::processEvents();
+  ASSERT_TRUE(Frm->Activated());
+  for (int k = 0; k < 5; ++k) QCoreApplication::processEvents();
+  EXPECT_EQ(Shown.size(), 1u);
+  EXPECT_TRUE(Frm->isVisible());
+  EXPECT_EQ(Items().size(), 503u);
+}
+
+TEST_F(FrmMainTest, DecliningTheDisclaimerClosesTheWindowAcceptingOrClosingItDoesNot) {
+  Frm->show();
+  ModalResult = TAboutBox::Abort;
+  Activate();
+  EXPECT_FALSE(Frm->isVisible());
+
+  for (int result : {int(QDialog::Accepted), int(QDialog::Rejected)}) {
+    TFrmMain other(&Dialogs, &Help);
+    other.SetDisclaimer([result] { return result; });
+    other.show();
+    other.FormActivate();
+    EXPECT_TRUE(other.isVisible()) << result;
+  }
+}
+
+TEST_F(FrmMainTest, DisclaimerHookReplacesTheAboutBox) {
+  int calls = 0;
+  Frm->SetDisclaimer([&] {
+    ++calls;
+    return TAboutBox::Abort;
+  });
+  Frm->show();
+  Activate();
+  EXPECT_EQ(calls, 1);
+  EXPECT_TRUE(Shown.empty());
+  EXPECT_FALSE(Frm->isVisible());
+}
+
+TEST_F(FrmMainTest, AboutShowsDoneWithoutTheDeclineButtonAndHelpOpensTheContents) {
+  Activate();
+  Frm->SButAbout()->click();
+  ASSERT_EQ(Shown.size(), 2u);
+  EXPECT_EQ(Shown[1], Frm->AboutBox());
+  EXPECT_EQ(OkCaptions[1], "Done");
+  EXPECT_TRUE(DeclineHidden[1]);
+  Frm->SButAbout()->click();  // and stays so
+  EXPECT_EQ(OkCaptions[2], "Done");
+
+  Frm->SButHelp()->click();
+  ASSERT_EQ(Help.Requests.size(), 1u);
+  EXPECT_EQ(Help.Requests[0], "ALEARIX.HLP");
+  EXPECT_EQ(Items().size(), 503u);  // neither touches the chart
+}
+
+TEST_F(FrmMainTest, ExitClosesTheWindow) {
+  Frm->show();
+  Activate();
+  Frm->SBExit()->click();
+  EXPECT_FALSE(Frm->isVisible());
+}
+
+// Each preset sets the five bars (ratio, width A, position A, width B, position B).
+TEST_F(FrmMainTest, PresetsSetTheBarsAndTheDensity) {
+  Activate();
+  struct Case {
+    QToolButton* button;
+    std::array<int, 5> bars;
+  };
+  const Case cases[] = {
+      {Frm->SButLeptoKD(), {50, 60, 250, 21, 250}},
+      {Frm->SButPlatyKD(), {50, 60, 205, 60, 295}},
+      {Frm->SButBiModal(), {65, 50, 170, 40, 330}},
+      {Frm->SButLeftSkew(), {50, 55, 230, 32, 270}},
+      {Frm->SButRightSKew(), {50, 32, 230, 55, 270}},
+      {Frm->SBSetNormalD(), {0, 100, 250, 100, 250}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.button->toolTip().toStdString());
+    c.button->click();
+    EXPECT_EQ(Bars(), c.bars);
+    EXPECT_TRUE(c.button->isChecked());
+    EXPECT_EQ(DownCount(), 1);
+    EXPECT_EQ(Frm->Ratio, c.bars[0] * 0.01);
+    EXPECT_EQ(Frm->StdDev1, c.bars[1]);
+    EXPECT_EQ(Frm->Mean1, c.bars[2]);
+    EXPECT_EQ(Frm->StdDev2, c.bars[3]);
+    EXPECT_EQ(Frm->Mean2, c.bars[4]);
+    ExpectDensity(Mixture(c.bars[2], c.bars[1], c.bars[4], c.bars[3], c.bars[0] * 0.01));
+    ExpectCurveAt(0);
+  }
+  // leptokurtic: a narrow peak over a wide base, both at 250
+  Frm->SButLeptoKD()->click();
+  EXPECT_EQ(Frm->Generator().GetRefPoint(250), 1.0);
+  // platykurtic: two equal bells at 205 and 295 give a symmetric plateau
+  Frm->SButPlatyKD()->click();
+  EXPECT_NEAR(Frm->Generator().GetRefPoint(205), Frm->Generator().GetRefPoint(295), 1e-12);
+}
+
+TEST_F(FrmMainTest, PresetSetsTheBarsInItsOrder) {
+  Activate();
+  std::vector<std::string> order;
+  const std::pair<QScrollBar*, const char*> bars[] = {{Frm->SBarMean1(), "Mean1"},
+                                                      {Frm->SBarStdDev1(), "StdDev1"},
+                                                      {Frm->SBarMean2(), "Mean2"},
+                                                      {Frm->SBarStdDev2(), "StdDev2"},
+                                                      {Frm->SBarHRatio(), "HRatio"}};
+  for (const auto& [bar, name] : bars)
+    QObject::connect(bar, &QScrollBar::valueChanged,
+                     [&order, n = name](int) { order.push_back(n); });
+  Frm->SButBiModal()->click();
+  EXPECT_EQ(order, (std::vector<std::string>{"HRatio", "StdDev1", "Mean1", "StdDev2", "Mean2"}));
+}
+
+TEST_F(FrmMainTest, ClickingTheDownPresetPutsItUpAndStillAppliesIt) {
+  Activate();
+  Frm->SBarMean1()->setValue(100);  // moving a bar leaves the buttons as they are
+  EXPECT_TRUE(Frm->SBSetNormalD()->isChecked());
+  Frm->SBSetNormalD()->click();
+  EXPECT_EQ(DownCount(), 0);
+  EXPECT_EQ(Bars(), (std::array<int, 5>{0, 100, 250, 100, 250}));
+  ExpectDensity(Mixture(250, 100, 250, 100, 0.0));
+
+  // a preset equal to the bars still recomputes and redraws
+  Frm->RChart1()->Line(0, 0, 1, 1);
+  const std::size_t before = Items().size();
+  Frm->SBSetNormalD()->click();
+  EXPECT_TRUE(Frm->SBSetNormalD()->isChecked());
+  EXPECT_EQ(Items().size(), before - 1);
+  ExpectCurveAt(0);
+
+  Frm->SButBiModal()->click();
+  EXPECT_FALSE(Frm->SBSetNormalD()->isChecked());
+  EXPECT_TRUE(Frm->SButBiModal()->isChecked());
+  EXPECT_EQ(DownCount(), 1);
+}
+
+TEST_F(FrmMainTest, ShapeBarsFollowTheMixture) {
+  Activate();
+  Frm->SBarMean1()->setValue(100);
+  EXPECT_EQ(Frm->Mean1, 100);
+  ExpectDensity(Mixture(100, 100, 250, 100, 0.5));
+  ExpectCurveAt(0);
+
+  Frm->SBarStdDev2()->setValue(20);
+  EXPECT_EQ(Frm->StdDev2, 20);
+  ExpectDensity(Mixture(100, 100, 250, 20, 0.5));
+
+  // ratio 100: Shape A is ignored; ratio 0: Shape B is ignored
+  Frm->SBarHRatio()->setValue(100);
+  EXPECT_EQ(Frm->Ratio, 1.0);
+  ExpectDensity(Mixture(400, 10, 250, 20, 1.0));
+  Frm->SBarHRatio()->setValue(0);
+  ExpectDensity(Mixture(100, 100, 1, 10, 0.0));
+
+  Frm->SBarStdDev1()->setValue(30);
+  Frm->SBarMean2()->setValue(400);
+  EXPECT_EQ(Frm->StdDev1, 30);
+  EXPECT_EQ(Frm->Mean2, 400);
+  ExpectDensity(Mixture(100, 30, 400, 20, 0.0));
+
+  // dragging the thumb updates the curve at every step
+  QScrollBar* bar = Frm->SBarMean1();
+  bar->setSliderDown(true);
+  bar->setSliderPosition(120);
+  EXPECT_EQ(Frm->Mean1, 120);
+  ExpectDensity(Mixture(120, 30, 400, 20, 0.0));
+  bar->setSliderPosition(121);
+  EXPECT_EQ(Frm->Mean1, 121);
+  bar->setSliderDown(false);
+
+  // steps are single classes, in the track as on the arrows
+  EXPECT_EQ(bar->singleStep(), 1);
+  EXPECT_EQ(bar->pageStep(), 1);
+  bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
+  EXPECT_EQ(Frm->Mean1, 122);
+}
+
+TEST_F(FrmMainTest, CountBarSelectsFromTheCountTable) {
+  Activate();
+  QScrollBar* bar = Frm->SBarNumRandNum();
+  EXPECT_EQ(bar->value(), 16);
+  bar->setValue(1);
+  EXPECT_EQ(Frm->NumRandNums, 1);
+  EXPECT_EQ(Frm->NLabNumPnts()->NumberText(), "1");
+  bar->setValue(28);
+  EXPECT_EQ(Frm->NumRandNums, 50000);
+  EXPECT_EQ(Frm->NLabNumPnts()->NumberText(), "50000");
+  bar->setValue(17);
+  EXPECT_EQ(Frm->NumRandNums, 750);
+  bar->setValue(40);  // beyond the end: stays on the last position
+  EXPECT_EQ(Frm->NumRandNums, 50000);
+}
+
+TEST(ParseRangeText, AcceptsSignedDecimalsWithExponent) {
+  EXPECT_EQ(ParseRangeText("1e2"), 100.0);
+  EXPECT_EQ(ParseRangeText("   -300.000"), -300.0);
+  EXPECT_EQ(ParseRangeText("+5"), 5.0);
+  EXPECT_EQ(ParseRangeText("1.5E-3"), 0.0015);
+  EXPECT_EQ(ParseRangeText(" -0.25e+2"), -25.0);
+  EXPECT_EQ(ParseRangeText("007"), 7.0);
+  for (const char* bad : {"", " ", "100.", ".5", "1,5", "1e", "1e+", "5 ", "--1", "+-1", "0x10",
+                          "inf", "nan", "1.e5", "e5", "\t5", "5a", "- 5"})
+    EXPECT_FALSE(ParseRangeText(bad).has_value()) << '"' << bad << '"';
+}
+
+TEST_F(FrmMainTest, RangeEditingAcceptsValidNumbersOnEnter) {
+  Activate();
+  QLineEdit* ed = Frm->EdHighB();
+  EXPECT_TRUE(ed->isHidden());
+  Frm->NLabHighB()->OnClick(Frm->NLabHighB());
+  EXPECT_FALSE(ed->isHidden());
+  EXPECT_EQ(ed->text(), " 300.000");
+  EXPECT_FALSE(ed->hasSelectedText());
+  EXPECT_FALSE(ed->hasFrame());
+
+  ed->setText("1e2");
+  PressKey(ed, Qt::Key_Return);
+  EXPECT_TRUE(ed->isHidden());
+  EXPECT_EQ(Frm->NLabHighB()->Value(), 100.0);
+  EXPECT_EQ(Frm->NLabHighB()->NumberText(), "100.000");
+  EXPECT_EQ(Frm->RChart1()->RangeHiX(), 100.0);
+  EXPECT_EQ(Frm->Generator().UpperLimit, 100.0);
+  ExpectCurveAt(0);
+  EXPECT_EQ(Items()[501].x, 100.0);
+  // the shape and the presets are not touched
+  EXPECT_TRUE(Frm->SBSetNormalD()->isChecked());
+  EXPECT_EQ(Frm->Generator().GetRefPoint(250), 1.0);
+}
+
+TEST_F(FrmMainTest, RangeEditingIgnoresInvalidTextAndEscape) {
+  Activate();
+  QLineEdit* ed = Frm->EdHighB();
+  const std::vector<TGrafItem> before = Items();
+  for (const char* text : {"100.", "", "abc"}) {
+    Frm->NLabHighB()->OnClick(Frm->NLabHighB());
+    ed->setText(text);
+    PressKey(ed, Qt::Key_Enter);
+    EXPECT_TRUE(ed->isHidden()) << text;
+    EXPECT_EQ(Frm->Generator().UpperLimit, 300.0) << text;
+    EXPECT_EQ(Frm->NLabHighB()->Value(), 300.0) << text;
+    EXPECT_EQ(Frm->RChart1()->RangeHiX(), 300.0) << text;
+  }
+  Frm->NLabHighB()->OnClick(Frm->NLabHighB());
+  ed->setText("5");
+  PressKey(ed, Qt::Key_Escape);
+  EXPECT_TRUE(ed->isHidden());
+  EXPECT_EQ(Frm->Generator().UpperLimit, 300.0);
+  EXPECT_EQ(Items().size(), before.size());
+
+  // other keys edit the text; the box stays open without Enter or Escape
+  Frm->NLabLowB()->OnClick(Frm->NLabLowB());
+  QLineEdit* low = Frm->EdLowB();
+  low->clear();
+  PressKey(low, Qt::Key_7);
+  low->clearFocus();
+  EXPECT_FALSE(low->isHidden());
+  EXPECT_EQ(Frm->Generator().LowerLimit, -300.0);
+  // a second click refills the box from the label's value
+  Frm->NLabLowB()->OnClick(Frm->NLabLowB());
+  EXPECT_EQ(low->text(), " -300.000");
+}
+
+TEST_F(FrmMainTest, LowerLimitAboveTheUpperIsAccepted) {
+  Activate();
+  Frm->NLabLowB()->OnClick(Frm->NLabLowB());
+  Frm->EdLowB()->setText("  500");
+  PressKey(Frm->EdLowB(), Qt::Key_Return);
+  EXPECT_EQ(Frm->Generator().LowerLimit, 500.0);
+  EXPECT_EQ(Frm->NLabLowB()->Value(), 500.0);
+  EXPECT_EQ(Frm->RChart1()->RangeLoX(), 500.0);
+  ExpectCurveAt(0);  // drawn from 500 down to 300
+  EXPECT_EQ(Items()[0].x, 500.0);
+  EXPECT_LT(Items()[2].x, Items()[1].x);
+}
+
+class FrmMainFileTest : public FrmMainTest {
+ protected:
+  // Runs Calc into `name` from a known state of the uniform source.
+  void CalcInto(const std::string& name) {
+    UniformSeed = 0;
+    UniformStartup();
+    Dialogs.SaveAnswers.push_back((Dir / name).string());
+    Frm->SButCalcRandNums()->click();
+  }
+  // What ExportRandomNumbers writes for the window's settings from the same state.
+  std::pair<std::string, THistogram> Reference(const std::string& name) {
+    TAlearix gen = Frm->Generator();
+    UniformSeed = 0;
+    UniformStartup();
+    THistogram h = ExportRandomNumbers(gen, Frm->NumRandNums, (Dir / name).string());
+    return {ReadBytes(Dir / name), h};
+  }
+};
+
+TEST_F(FrmMainFileTest, CalcWritesTheExportAndDrawsTheHistogramUnderTheCurve) {
+  Activate();
+  Frm->SButBiModal()->click();
+  CalcInto("a.asc");
+  ASSERT_EQ(Dialogs.SaveRequests.size(), 1u);
+  EXPECT_EQ(Dialogs.SaveRequests[0].Filter, "ASCII Format|*.asc");
+  EXPECT_EQ(Dialogs.SaveRequests[0].FileName, "unknown.asc");
+  EXPECT_TRUE(Dialogs.SaveRequests[0].OverwritePrompt);
+
+  const std::string written = ReadBytes(Dir / "a.asc");
+  const auto [expected, hist] = Reference("b.asc");
+  EXPECT_EQ(written, expected);
+  const std::vector<std::string> lines = Lines(written);
+  ASSERT_EQ(lines.size(), 504u);
+  EXPECT_EQ(lines[2], "500\t; # of rows");
+
+  // curve, 500 lines, curve, end marker
+  ASSERT_EQ(Items().size(), 502u + 500u + 502u + 1u);
+  ExpectCurveAt(0);
+  double tallest = 0.0;
+  for (int i = 1; i <= 500; ++i) {
+    const TGrafItem& line = Items()[501 + i];
+    ASSERT_EQ(line.Kind, gkLine) << i;
+    EXPECT_EQ(line.Color, 0xFFE0C0u);
+    EXPECT_DOUBLE_EQ(line.x, Frm->Generator().ClassEdge(i));
+    EXPECT_DOUBLE_EQ(line.x2, line.x);
+    EXPECT_EQ(line.y, 0.0);
+    EXPECT_DOUBLE_EQ(line.y2, hist.Count(i) / hist.Scale);
+    tallest = std::max(tallest, line.y2);
+  }
+  EXPECT_EQ(tallest, 1.0);  // fewer than 1000 numbers: raw counts scale to 1
+  ExpectCurveAt(1002);
+  EXPECT_EQ(Items()[1002].Color, 0xFFE0C0u);  // the pen move still carries the line colour
+  EXPECT_EQ(Items().back().Kind, gkEnd);
+}
+
+TEST_F(FrmMainFileTest, CalcWritesOneOrFiftyThousandNumbers) {
+  Activate();
+  Frm->SBarNumRandNum()->setValue(1);
+  CalcInto("one.asc");
+  const std::vector<std::string> one = Lines(ReadBytes(Dir / "one.asc"));
+  ASSERT_EQ(one.size(), 5u);
+  EXPECT_EQ(one[2], "1\t; # of rows");
+  EXPECT_EQ(ReadBytes(Dir / "one.asc"), Reference("one_ref.asc").first);
+
+  Frm->SBarNumRandNum()->setValue(28);
+  CalcInto("many.asc");
+  const std::string many = ReadBytes(Dir / "many.asc");
+  EXPECT_EQ(Lines(many).size(), 50004u);
+  EXPECT_EQ(many, Reference("many_ref.asc").first);
+}
+
+TEST_F(FrmMainFileTest, CancellingCalcChangesNothing) {
+  Activate();
+  CalcInto("a.asc");
+  const std::vector<TGrafItem> before = Items();
+  ASSERT_EQ(before.size(), 1505u);
+  const std::uint32_t seed = UniformSeed;
+  Dialogs.SaveAnswers.push_back(std::nullopt);
+  Frm->SButCalcRandNums()->click();
+  EXPECT_EQ(Dialogs.SaveRequests.size(), 2u);
+  EXPECT_EQ(Items().size(), before.size());
+  EXPECT_EQ(UniformSeed, seed);
+  EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 1);
+}
+
+TEST_F(FrmMainFileTest, CalcWithoutPositivePointsReportsItAndWritesNoFile) {
+  Activate();
+  for (int i = 1; i <= 500; ++i) Frm->Generator().SetRefPoint(i, 0.0);
+  Dialogs.SaveAnswers.push_back((Dir / "none.asc").string());
+  try {
+    Frm->CalcClick();
+    FAIL() << "no error";
+  } catch (const std::exception& e) {
+    EXPECT_STREQ(e.what(), "The distribution has no positive reference point");
+  }
+  EXPECT_FALSE(fs::exists(Dir / "none.asc"));
+  EXPECT_TRUE(fs::is_empty(Dir));
+}
+
+TEST_F(FrmMainFileTest, SaveThenLoadRestoresTheDensityAndReleasesThePresets) {
+  Activate();
+  Frm->SButBiModal()->click();
+  Frm->NLabLowB()->OnClick(Frm->NLabLowB());
+  Frm->EdLowB()->setText("-12.5");
+  PressKey(Frm->EdLowB(), Qt::Key_Return);
+  const TAlearix saved = Frm->Generator();
+
+  Dialogs.SaveAnswers.push_back((Dir / "d.rnd").string());
+  Frm->SButSaveDistri()->click();
+  ASSERT_EQ(Dialogs.SaveRequests.size(), 1u);
+  EXPECT_EQ(Dialogs.SaveRequests[0].Filter, "Random Number Distribution|*.rnd");
+  EXPECT_EQ(Dialogs.SaveRequests[0].FileName, "unknown.rnd");
+  EXPECT_TRUE(Dialogs.SaveRequests[0].OverwritePrompt);
+  EXPECT_EQ(Lines(ReadBytes(Dir / "d.rnd")).size(), 504u);
+  EXPECT_TRUE(Frm->SButBiModal()->isChecked());  // saving changes nothing
+
+  // change everything the file holds, then load it back
+  Frm->SBSetNormalD()->click();
+  Frm->NLabLowB()->OnClick(Frm->NLabLowB());
+  Frm->EdLowB()->setText("7");
+  PressKey(Frm->EdLowB(), Qt::Key_Return);
+  Frm->NLabHighB()->OnClick(Frm->NLabHighB());
+  Frm->EdHighB()->setText("8");
+  PressKey(Frm->EdHighB(), Qt::Key_Return);
+
+  Dialogs.OpenAnswers.push_back((Dir / "d.rnd").string());
+  Frm->SButLoadDistri()->click();
+  ASSERT_EQ(Dialogs.OpenRequests.size(), 1u);
+  EXPECT_EQ(Dialogs.OpenRequests[0].Filter, "Random Number Distribution|*.rnd");
+  EXPECT_EQ(Dialogs.OpenRequests[0].FileName, "unknown.rnd");
+  EXPECT_FALSE(Dialogs.OpenRequests[0].OverwritePrompt);
+
+  const TAlearix& gen = Frm->Generator();
+  EXPECT_EQ(gen.Resolution(), 500);
+  EXPECT_EQ(gen.LowerLimit, -12.5);
+  EXPECT_EQ(gen.UpperLimit, 300.0);
+  for (int i = 1; i <= 500; ++i)
+    ASSERT_NEAR(gen.GetRefPoint(i), saved.GetRefPoint(i), 1e-14 * saved.GetRefPoint(i) + 1e-300)
+        << i;
+  EXPECT_EQ(Frm->NLabLowB()->Value(), -12.5);
+  EXPECT_EQ(Frm->NLabHighB()->Value(), 300.0);
+  EXPECT_EQ(Frm->RChart1()->RangeLoX(), -12.5);
+  EXPECT_EQ(Frm->RChart1()->RangeHiX(), 300.0);
+  EXPECT_EQ(DownCount(), 0);
+  ExpectCurveAt(0);
+  EXPECT_EQ(Items().size(), 503u);
+  // the shape bars keep their positions
+  EXPECT_EQ(Bars(), (std::array<int, 5>{0, 100, 250, 100, 250}));
+}
+
+TEST_F(FrmMainFileTest, LoadOfAMalformedFileChangesNothing) {
+  Activate();
+  Frm->SButLeftSkew()->click();
+  const TAlearix before = Frm->Generator();
+  const std::vector<TGrafItem> items = Items();
+  WriteBytes(Dir / "bad.rnd",
+             "comment\r\n10\t; resolution\r\n-1\r\n1\r\n0.5\r\n0.6\r\n5.\r\n0.7\r\n");
+  Dialogs.OpenAnswers.push_back((Dir / "bad.rnd").string());
+  try {
+    Frm->LoadClick();
+    FAIL() << "no error";
+  } catch (const std::exception& e) {
+    EXPECT_STREQ(e.what(), "Invalid numeric input");
+  }
+  EXPECT_EQ(Frm->Generator().Resolution(), 500);
+  EXPECT_EQ(Frm->Generator().LowerLimit, -300.0);
+  for (int i = 1; i <= 500; ++i)
+    ASSERT_EQ(Frm->Generator().GetRefPoint(i), before.GetRefPoint(i)) << i;
+  EXPECT_TRUE(Frm->SButLeftSkew()->isChecked());
+  EXPECT_EQ(Frm->NLabLowB()->Value(), -300.0);
+  EXPECT_EQ(Items().size(), items.size());
+
+  // a cancelled open dialog does nothing either
+  Dialogs.OpenAnswers.push_back(std::nullopt);
+  Frm->LoadClick();
+  EXPECT_TRUE(Frm->SButLeftSkew()->isChecked());
+}
+
+TEST_F(FrmMainFileTest, LoadingAShortTableGivesTenPoints) {
+  Activate();
+  WriteBytes(Dir / "short.rnd", "anything\r\n2\r\n0\r\n0.001\r\n0.2\r\n0.4\r\n");
+  Dialogs.OpenAnswers.push_back((Dir / "short.rnd").string());
+  Frm->LoadClick();
+  const TAlearix& gen = Frm->Generator();
+  EXPECT_EQ(gen.Resolution(), 10);
+  EXPECT_EQ(gen.GetRefPoint(1), 0.2);
+  EXPECT_EQ(gen.GetRefPoint(2), 0.4);
+  EXPECT_EQ(gen.GetRefPoint(3), 1.0);
+  EXPECT_EQ(Frm->NLabHighB()->NumberText(), "0.001");
+  // the curve still has 500 points: those past the resolution lie at (0.001, 0)
+  ExpectCurveAt(0);
+  EXPECT_EQ(Items()[11].x, 0.001);
+  EXPECT_EQ(Items()[11].y, 0.0);
+}
+
+}  // namespace
