@@ -52,6 +52,7 @@ TEST(NumLabTextTest, Hexadecimal) {
   EXPECT_EQ(Text(dtHex, 8, -2147483648.5), "<overflow>");
   EXPECT_EQ(Text(dtHex, 15, 255.0), "000000FF");  // at most eight digits
   EXPECT_EQ(Text(dtHex, 2, 171.0), "AB");
+  EXPECT_EQ(Text(dtHex, 0, 171.0), "");  // no digits asked for, none shown
   // ties to even
   EXPECT_EQ(Text(dtHex, 1, 2.5), "2");
   EXPECT_EQ(Text(dtHex, 1, 3.5), "4");
