@@ -94,15 +94,18 @@ void TGraphicControl::SetFont(const TFont& f) {
 }
 
 void TGraphicControl::SetVisible(bool v) {
-  setVisible(v);
+  const bool changed = v != FVisible;
+  FVisible = v;
+  // A control without a parent widget is an off-screen object here: showing it
+  // would open a top-level window.
+  if (parentWidget() || !v) QWidget::setVisible(v);
+  if (v && changed) DoPaint();
 }
 
 void TGraphicControl::setVisible(bool v) {
   const bool changed = v != FVisible;
   FVisible = v;
-  // A control without a parent window stays a hidden off-screen object; showing it
-  // would open a top-level window.
-  if (parentWidget() || !v) QWidget::setVisible(v);
+  QWidget::setVisible(v);
   if (v && changed) DoPaint();
 }
 

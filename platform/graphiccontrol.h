@@ -47,7 +47,8 @@ class TGraphicControl : public QWidget {
   void SetFont(const TFont& f);
 
   // The control's own visibility flag (true for a new control, also before its
-  // window is shown). SetVisible(true) repaints.
+  // window is shown). Becoming visible repaints. SetVisible leaves a control
+  // without a parent widget off screen; Qt's show()/hide() also set the flag.
   bool Visible() const { return FVisible; }
   void SetVisible(bool v);
   void setVisible(bool v) override;

@@ -47,6 +47,17 @@ TEST(GraphicControl, DefaultsAndSize) {
   c.Repaint();             // but painting on request works without a window
   EXPECT_EQ(c.Paints, 1);
   EXPECT_EQ(c.CanvasBitmap().Pixel(49, 32), clRed);
+
+  c.SetVisible(false);
+  EXPECT_FALSE(c.Visible());
+  c.SetVisible(true);  // no parent: the flag changes, no window opens
+  EXPECT_TRUE(c.Visible());
+  EXPECT_FALSE(c.isVisible());
+  EXPECT_EQ(c.Paints, 2);
+  c.show();  // an explicit show still opens it as a window
+  EXPECT_TRUE(c.isVisible());
+  c.hide();
+  EXPECT_FALSE(c.Visible());
 }
 
 TEST(GraphicControl, RepaintDrawsSynchronouslyAndPaintEventOnlyCopies) {
