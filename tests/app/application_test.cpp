@@ -17,13 +17,23 @@
 
 namespace {
 
-// One application object for the whole test program.
+// One application object for the whole test program, destroyed before exit.
+class TAppEnvironment : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    static int argc = 1;
+    static char name[] = "application_test";
+    static char* argv[] = {name, nullptr};
+    App = std::make_unique<TApplication>(argc, argv);
+  }
+  void TearDown() override { App.reset(); }
+  static inline std::unique_ptr<TApplication> App;
+};
+[[maybe_unused]] ::testing::Environment* const AppEnvironment =
+    ::testing::AddGlobalTestEnvironment(new TAppEnvironment);
+
 TApplication& App() {
-  static int argc = 1;
-  static char name[] = "application_test";
-  static char* argv[] = {name, nullptr};
-  static TApplication app(argc, argv);
-  return app;
+  return *TAppEnvironment::App;
 }
 
 // Throws from its event handler when asked to.

@@ -174,7 +174,9 @@ TEST_F(FrmMainTest, FirstActivationDrawsTheNormalShapeAndShowsTheDisclaimerOnce)
   EXPECT_NEAR(peak.x, -1.2, 1e-9);
   EXPECT_EQ(peak.y, 1.0);
   for (int i = 1; i <= 500; ++i) {
-    if (i != 250) EXPECT_LT(Items()[i].y, 1.0) << i;
+    if (i != 250) {
+      EXPECT_LT(Items()[i].y, 1.0) << i;
+    }
   }
   EXPECT_NEAR(Frm->Generator().GetRefPoint(350), std::exp(-1.0), 1e-12);
   EXPECT_EQ(Frm->RChart1()->RangeLoX(), -300.0);
