@@ -3,6 +3,8 @@
 #include <QFontMetrics>
 #include <QString>
 #include <algorithm>
+#include <optional>
+#include <utility>
 
 #include "platform/qtsurface.h"
 
@@ -177,13 +179,26 @@ void TRecBitmap::TextRect(const TRect& clip, int x, int y, std::string_view text
   r.Text = std::string(text);
 }
 
+namespace {
+
+// Metrics of the last font asked for; components measure many texts in one font.
+const QFontMetrics& MetricsFor(const TFont& f) {
+  static std::optional<std::pair<TFont, QFontMetrics>> last;
+  if (!last || last->first.Name != f.Name || last->first.PixelSize != f.PixelSize ||
+      last->first.Style != f.Style)
+    last.emplace(f, QFontMetrics(ToQFont(f)));
+  return last->second;
+}
+
+}  // namespace
+
 int TRecBitmap::TextWidth(std::string_view text) {
-  QFontMetrics fm(ToQFont(FState.Font));
-  return fm.horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+  return MetricsFor(FState.Font)
+      .horizontalAdvance(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
 }
 
 int TRecBitmap::TextHeight(std::string_view) {
-  return QFontMetrics(ToQFont(FState.Font)).height();
+  return MetricsFor(FState.Font).height();
 }
 
 void TRecBitmap::Draw(int x, int y, const TBitmap& src) {
