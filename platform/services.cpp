@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cctype>
+#include <vector>
 
 namespace {
 
