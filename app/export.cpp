@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <charconv>
+#include <cmath>
 #include <cstring>
 
 #include "components/common/floattext.h"
@@ -12,40 +13,94 @@ const std::array<int, 28> CountTable = {
     1,   2,   3,   5,    7,    10,   15,   20,   30,   50,    75,    100,   150,   200,
     300, 500, 750, 1000, 1500, 2000, 3000, 5000, 7500, 10000, 15000, 20000, 30000, 50000};
 
-char* FormatFixed4(double x, char* out) {
+namespace {
+
+// "00" "01" ... "99": two digits per table lookup.
+constexpr std::array<char, 200> MakeDigitPairs() {
+  std::array<char, 200> t{};
+  for (int i = 0; i < 100; ++i) {
+    t[2 * i] = static_cast<char>('0' + i / 10);
+    t[2 * i + 1] = static_cast<char>('0' + i % 10);
+  }
+  return t;
+}
+constexpr std::array<char, 200> DigitPairs = MakeDigitPairs();
+
+inline char* PutPair(char* out, unsigned v) {
+  std::memcpy(out, &DigitPairs[2 * v], 2);
+  return out + 2;
+}
+
+inline char* PutUnsigned(char* out, std::uint64_t v) {
+  if (v < 100) {
+    if (v < 10) {
+      *out = static_cast<char>('0' + v);
+      return out + 1;
+    }
+    return PutPair(out, static_cast<unsigned>(v));
+  }
+  if (v < 10000) {
+    const unsigned u = static_cast<unsigned>(v);
+    if (u < 1000) {
+      *out++ = static_cast<char>('0' + u / 100);
+      return PutPair(out, u % 100);
+    }
+    return PutPair(PutPair(out, u / 100), u % 100);
+  }
+  return std::to_chars(out, out + 24, v).ptr;
+}
+
+// |x| * 10^4 rounded half up on the exact value of x, for finite |x| < 2^32.
+inline std::uint64_t ScaledRounded(std::uint64_t absBits, double a) {
+  // Usually the product in doubles decides: its error is below s * 2^-52, so unless
+  // its fraction lies that close to one half, rounding it gives the exact answer.
+  const double s = a * 10000.0;  // below 2^46: truncation is the floor, and exact
+  const std::int64_t f = static_cast<std::int64_t>(s);
+  const double d = s - static_cast<double>(f);
+  if (std::fabs(d - 0.5) > s * 0x1p-50) return static_cast<std::uint64_t>(f + (d > 0.5));
+  // Near a tie: a = m * 2^-k exactly; scale m by 10^4 in integers and round.
+  const int biased = static_cast<int>(absBits >> 52);
+  if (biased == 0) return 0;  // subnormal: far below any tie
+  const std::uint64_t m = (absBits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+  const int k = 1075 - biased;  // >= 21 since a < 2^32
+  if (k >= 68) return 0;        // m * 10^4 / 2^k < 0.5
+  const unsigned __int128 scaled = static_cast<unsigned __int128>(m) * 10000u;
+  std::uint64_t n = static_cast<std::uint64_t>(scaled >> k);
+  const unsigned __int128 rest = scaled & ((static_cast<unsigned __int128>(1) << k) - 1);
+  if (rest >= (static_cast<unsigned __int128>(1) << (k - 1))) ++n;
+  return n;
+}
+
+}  // namespace
+
+namespace {
+
+// Large values, infinities and NaN are rare: the general routine writes them.
+[[gnu::noinline]] char* FormatRare(double x, char* out) {
+  const std::string s = FloatText(1, 4, x);
+  std::memcpy(out, s.data(), s.size());
+  return out + s.size();
+}
+
+inline char* FormatNumber(double x, char* out) {
   const std::uint64_t bits = std::bit_cast<std::uint64_t>(x);
   const std::uint64_t absBits = bits & ~(std::uint64_t{1} << 63);
   const double a = std::bit_cast<double>(absBits);
-  if (!(a < 4294967296.0)) {
-    // Large values, infinities and NaN are rare: leave them to the general routine.
-    const std::string s = FloatText(1, 4, x);
-    std::memcpy(out, s.data(), s.size());
-    return out + s.size();
-  }
-  // a = m * 2^-k exactly; n = a * 10^4 rounded half up, computed in integers so that
-  // ties (such as 1.23455 held exactly) are decided on the exact value.
-  std::uint64_t n = 0;
-  const int biased = static_cast<int>(absBits >> 52);
-  if (biased != 0) {
-    const std::uint64_t m = (absBits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
-    const int k = 1075 - biased;  // >= 21 since a < 2^32
-    // For k >= 68 the scaled value m * 10^4 / 2^k is below 0.5 and rounds to 0.
-    if (k < 68) {
-      const unsigned __int128 scaled = static_cast<unsigned __int128>(m) * 10000u;
-      n = static_cast<std::uint64_t>(scaled >> k);
-      const unsigned __int128 rest = scaled & ((static_cast<unsigned __int128>(1) << k) - 1);
-      if (rest >= (static_cast<unsigned __int128>(1) << (k - 1))) ++n;
-    }
-  }
+  if (!(a < 4294967296.0)) [[unlikely]]
+    return FormatRare(x, out);
+  const std::uint64_t n = ScaledRounded(absBits, a);
   if (x < 0) *out++ = '-';
-  out = std::to_chars(out, out + 24, n / 10000).ptr;
-  unsigned f = static_cast<unsigned>(n % 10000);
-  out[0] = '.';
-  out[1] = static_cast<char>('0' + f / 1000);
-  out[2] = static_cast<char>('0' + f / 100 % 10);
-  out[3] = static_cast<char>('0' + f / 10 % 10);
-  out[4] = static_cast<char>('0' + f % 10);
-  return out + 5;
+  out = PutUnsigned(out, n / 10000);
+  const unsigned f = static_cast<unsigned>(n % 10000);
+  *out++ = '.';
+  out = PutPair(out, f / 100);
+  return PutPair(out, f % 100);
+}
+
+}  // namespace
+
+char* FormatFixed4(double x, char* out) {
+  return FormatNumber(x, out);
 }
 
 std::string FixedText4(double x) {
@@ -79,7 +134,7 @@ THistogram ExportRandomNumbers(TAlearix& gen, std::int64_t count, TTextFileWrite
   for (std::int64_t i = 0; i < count; ++i) {
     const double x = gen.RandomValue();
     char* p = out.Reserve(MaxNumberText + 2);
-    char* e = FormatFixed4(x, p);
+    char* e = FormatNumber(x, p);
     e[0] = '\r';
     e[1] = '\n';
     out.Advance(static_cast<std::size_t>(e + 2 - p));
