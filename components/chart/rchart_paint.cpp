@@ -41,8 +41,8 @@ constexpr std::array<std::array<std::uint8_t, 7>, 25> kMarks = {{
 
 constexpr int kItemClamp = 30000;
 constexpr int kMaxGridPoints = 1000;
-// Guard for the line grids: a step lost in the magnitude of the values would
-// never reach the end of the range.
+// Guard for the line grids: a step that is tiny against the range (or lost in
+// the magnitude of the values) would take practically forever to reach its end.
 constexpr int kMaxGridLines = 1000000;
 // No colour of the 0x00BBGGRR range: forces the first real colour onto the surface.
 constexpr TColor kNoColor = 0xFFFFFFFF;
@@ -461,16 +461,22 @@ void TRChart::DrawGrid() {
     }
   };
   auto vertical = [&] {
+    TPoint last{INT32_MIN, INT32_MIN};
     walk(FLogScaleX, FGridDx, firstX, hiX, kMaxGridLines, [&](double x) {
       const TPoint a = pixel(x, FRangeLoY), c = pixel(x, FRangeHiY);
+      if (a == last) return true;  // the same line again adds nothing
+      last = a;
       b.MoveTo(a.x, a.y);
       b.LineTo(c.x, c.y);
       return true;
     });
   };
   auto horizontal = [&] {
+    TPoint last{INT32_MIN, INT32_MIN};
     walk(FLogScaleY, FGridDy, firstY, hiY, kMaxGridLines, [&](double y) {
       const TPoint a = pixel(FRangeLoX, y), c = pixel(FRangeHiX, y);
+      if (a == last) return true;
+      last = a;
       b.MoveTo(a.x, a.y);
       b.LineTo(c.x, c.y);
       return true;

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 #include <memory>
 #include <set>
 #include <string>
@@ -464,4 +466,22 @@ TEST(ChartScales, MinTickXSetsTheLabelDensity) {
   for (const auto& t : r.Calls(TRecKind::rkTextOut, kWindow))
     if (t.Points[0].y == 128 + 7) ++labels;
   EXPECT_EQ(labels, 11);
+}
+
+TEST(ChartPaint, DegenerateSizesAndValuesPaintWithoutHarm) {
+  TRChart c;
+  c.SetAutoRedraw(false);
+  c.MoveTo(std::nan(""), 1);
+  c.DrawTo(5, std::numeric_limits<double>::infinity());
+  c.Line(-1e308, -1e308, 1e308, 1e308);
+  c.SetGridStyle(gsLines);
+  c.SetGridDx(1e-300);  // a step far below the resolution of the range
+  c.Paint();
+  // A value that is not a number lands at the low end of its axis.
+  EXPECT_EQ(c.DataToPixel(std::nan(""), std::nan("")), (TPoint{0, 160}));
+  // A control smaller than its rims has no chart area; it still paints.
+  c.SetBounds(0, 0, 30, 20);
+  c.Paint();
+  EXPECT_EQ(c.CanvasBitmap().Width(), 30);
+  EXPECT_EQ(c.DataToPixel(7, 7), (TPoint{15, 10}));
 }
