@@ -410,6 +410,7 @@ TEST(ChartScales, TickAndLabelPlacement) {
       const int px = r.chart.DataToPixel(2.0 * xSeen, 0).x;
       const int half = w / 2;
       EXPECT_EQ(at.x, px + half >= 240 ? 240 - 2 * half : px - half) << t.Text;
+      if (t.Text == "10.0") EXPECT_EQ(at.x + 2 * half, 240);  // moved left to end at the edge
       ++xSeen;
     } else {  // y labels: right-aligned 2 pixels left of the tick
       const int py = r.chart.DataToPixel(0, 2.0 * ySeen).y;
@@ -484,4 +485,15 @@ TEST(ChartPaint, DegenerateSizesAndValuesPaintWithoutHarm) {
   c.Paint();
   EXPECT_EQ(c.CanvasBitmap().Width(), 30);
   EXPECT_EQ(c.DataToPixel(7, 7), (TPoint{15, 10}));
+}
+
+TEST(ChartScales, WideCaptionStartsLeftOfTheControl) {
+  RecChart r;
+  const std::string caption(80, 'W');
+  r.chart.SetCaption(caption);
+  r.Paint();
+  const auto texts = r.Calls(TRecKind::rkTextOut, kWindow);
+  ASSERT_FALSE(texts.empty());
+  EXPECT_EQ(texts[0].Text, caption);
+  EXPECT_LT(texts[0].Points[0].x, 0);
 }

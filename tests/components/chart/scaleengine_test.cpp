@@ -197,6 +197,9 @@ TEST(LogTicks, YAxisCountsDecadesWithoutTheExtraOne) {
   ExpectNear(majors, {1, 2, 5, 10, 20, 50, 100, 200, 500, 1000});
   EXPECT_EQ(Values(y, false).size(), 18u);
   EXPECT_EQ(Values(LogYTicks(Axis(1, 1e6, 3)), true).size(), 7u);
+  // Reversed, the signed decade count is negative: always intermediate ticks.
+  EXPECT_EQ(Values(LogYTicks(Axis(1e6, 1, 3)), true).size(), 19u);
+  EXPECT_TRUE(Labels(LogYTicks(Axis(1, 1e6, 3, 1, false))).empty());
 }
 
 TEST(LogTicks, LessThanADecadeFallsBackToLinear) {
