@@ -120,9 +120,11 @@ TEST_F(GenTest, BadOptionsGiveMessageUsageAndStatus2) {
     EXPECT_NE(Err.find("Usage: alearix-gen"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(PathOf("never.asc")));
   }
-  // The Qt-free program has no chart to draw.
+#ifndef ALEARIX_GEN_HAS_PNG
+  // A build without the chart has no renderer.
   EXPECT_EQ(Run("--png chart.png"), 2);
   EXPECT_NE(Err.find("--png"), std::string::npos);
+#endif
   EXPECT_EQ(Run("--help"), 0);
   EXPECT_NE(Out.find("--count N"), std::string::npos);
 }
@@ -169,6 +171,47 @@ TEST_F(GenTest, CountBeyondTheScrollBarTable) {
   EXPECT_EQ(big.substr(67, 21), "1000000\t; # of rows\r\n");
   for (std::size_t pos = 107; pos < big.size(); pos += 8)
     ASSERT_TRUE(big[pos + 1] == '.' && big[pos + 6] == '\r' && big[pos + 7] == '\n') << pos;
+}
+
+// In-process: the chart hook gets the options, the density and the histogram of the
+// numbers written, and a failing hook leaves no output behind.
+std::int64_t HookTotal = 0;
+std::string HookPath;
+bool HookThrows = false;
+void FakePng(const TGenOptions& opts, const TAlearix& gen, const THistogram& hist) {
+  HookPath = opts.PngPath;
+  HookTotal = 0;
+  for (int i = 0; i <= gen.Resolution() + 1; ++i) HookTotal += hist.Count(i);
+  if (HookThrows) throw std::runtime_error("cannot draw");
+}
+
+TEST_F(GenTest, PngHook) {
+  std::FILE* err = std::tmpfile();
+  ASSERT_NE(err, nullptr);
+  const std::vector<std::string> args = {"--count", "1234",          "-o",    PathOf("a.asc"),
+                                         "--save",  PathOf("a.rnd"), "--png", PathOf("c.png")};
+  EXPECT_EQ(GenMain(args, -1, stdout, err, &FakePng), 0);
+  EXPECT_EQ(HookPath, PathOf("c.png"));
+  EXPECT_EQ(HookTotal, 1234);
+  EXPECT_TRUE(std::filesystem::exists(PathOf("a.asc")));
+  std::filesystem::remove(PathOf("a.asc"));
+  std::filesystem::remove(PathOf("a.rnd"));
+
+  HookThrows = true;
+  EXPECT_EQ(GenMain(args, -1, stdout, err, &FakePng), 1);
+  HookThrows = false;
+  EXPECT_EQ(FileCount(), 0u);
+  std::rewind(err);
+  char line[200] = {};
+  ASSERT_NE(std::fgets(line, sizeof line, err), nullptr);
+  EXPECT_EQ(std::string(line), "alearix-gen: " + PathOf("c.png") + ": cannot draw\n");
+  std::fclose(err);
+
+  // Without a renderer --png is a usage error.
+  err = std::tmpfile();
+  EXPECT_EQ(GenMain(args, -1, stdout, err, nullptr), 2);
+  std::fclose(err);
+  EXPECT_EQ(FileCount(), 0u);
 }
 
 }  // namespace
