@@ -410,7 +410,9 @@ TEST(ChartScales, TickAndLabelPlacement) {
       const int px = r.chart.DataToPixel(2.0 * xSeen, 0).x;
       const int half = w / 2;
       EXPECT_EQ(at.x, px + half >= 240 ? 240 - 2 * half : px - half) << t.Text;
-      if (t.Text == "10.0") EXPECT_EQ(at.x + 2 * half, 240);  // moved left to end at the edge
+      if (t.Text == "10.0") {
+        EXPECT_EQ(at.x + 2 * half, 240);  // moved left to end at the edge
+      }
       ++xSeen;
     } else {  // y labels: right-aligned 2 pixels left of the tick
       const int py = r.chart.DataToPixel(0, 2.0 * ySeen).y;
