@@ -1,5 +1,6 @@
 #include "app/frmdistr.h"
 
+#include <QCloseEvent>
 #include <QDialog>
 #include <QEvent>
 #include <QFrame>
@@ -373,6 +374,11 @@ bool TFrmMain::event(QEvent* e) {
         this, [this] { FormActivate(); }, Qt::QueuedConnection);
   }
   return QWidget::event(e);
+}
+
+void TFrmMain::closeEvent(QCloseEvent* e) {
+  QWidget::closeEvent(e);
+  if (e->isAccepted()) emit Closed();
 }
 
 void TFrmMain::showEvent(QShowEvent* e) {

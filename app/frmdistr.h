@@ -104,8 +104,14 @@ class TFrmMain : public QWidget {
   QLabel* Label(int n) const { return FLabels.at(n - 1); }  // Label1..Label8
   const std::array<QFrame*, 4>& Bevels() const { return FBevels; }
 
+ signals:
+  // The window has closed: the program ends with it, even while other windows of
+  // it (the help window) are still open.
+  void Closed();
+
  protected:
   bool event(QEvent* e) override;
+  void closeEvent(QCloseEvent* e) override;
   void showEvent(QShowEvent* e) override;
   bool eventFilter(QObject* watched, QEvent* e) override;
 

@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
 
   TFrmMain frmMain;
   frmMain.setWindowIcon(icon);
+  QObject::connect(&frmMain, &TFrmMain::Closed, &app, &QApplication::quit, Qt::QueuedConnection);
   frmMain.show();
   return app.exec();
 }

@@ -209,10 +209,13 @@ TEST_F(FrmMainTest, ShowingTheWindowActivatesItOnce) {
 }
 
 TEST_F(FrmMainTest, DecliningTheDisclaimerClosesTheWindowAcceptingOrClosingItDoesNot) {
+  int closed = 0;
+  QObject::connect(Frm.get(), &TFrmMain::Closed, [&closed] { ++closed; });
   Frm->show();
   ModalResult = TAboutBox::Abort;
   Activate();
   EXPECT_FALSE(Frm->isVisible());
+  EXPECT_EQ(closed, 1);
 
   for (int result : {int(QDialog::Accepted), int(QDialog::Rejected)}) {
     TFrmMain other(&Dialogs, &Help);
