@@ -65,6 +65,17 @@ void BM_Minstd(benchmark::State& state, TShape shape) {
   BM_Library<std::minstd_rand>(state, shape);
 }
 
+// A flat table accepts every attempt outside the last class: the cost of one attempt.
+void BM_AlearixFlat(benchmark::State& state) {
+  TAlearix a;
+  a.LowerLimit = -300.0;
+  a.UpperLimit = 300.0;
+  UniformSeed = 1;
+  for (auto _ : state) benchmark::DoNotOptimize(a.RandomValue());
+  state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_AlearixFlat);
+
 BENCHMARK_CAPTURE(BM_Alearix, normal, kNormal);
 BENCHMARK_CAPTURE(BM_Mt19937, normal, kNormal);
 BENCHMARK_CAPTURE(BM_Minstd, normal, kNormal);

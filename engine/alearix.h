@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <stdexcept>
 #include <vector>
 
@@ -49,8 +50,30 @@ class TAlearix {
   // Draws one number from the density. Throws EDistributionError when no point is positive.
   double RandomValue();
 
+  // Attempts evaluated together when the sampler looks ahead.
+  static constexpr int kLookAhead = 16;
+
  private:
-  std::vector<double> FTable;  // FResolution points, or empty after a failed reallocation
+  // FResolution points and a 0 behind them, or empty after a failed reallocation.
+  std::vector<double> FTable;
   int FResolution = 0;
   int FPositive = 0;  // number of points above 0
+
+  // Numbers the sampler has already worked out for the source states that follow. An entry
+  // is the exact outcome of sampling from state SeedBefore with the current table, so it is
+  // used only while the source still holds that state; any change of the table drops them.
+  struct TDrawn {
+    std::uint32_t SeedBefore;
+    std::uint32_t SeedAfter;
+    std::uint32_t Class;  // 0-based
+    double Pos;           // position inside the class, 0..1
+  };
+  TDrawn FAhead[kLookAhead];
+  int FAheadPos = 0;
+  int FAheadCount = 0;
+  int FRunLength = kLookAhead;  // attempts evaluated per run
+
+  void DropLookAhead() { FAheadPos = FAheadCount = 0; }
+  void LookAhead();
+  double DrawDirectly();
 };

@@ -8,11 +8,11 @@
 #include "engine/alearix.h"
 
 namespace {
-std::size_t RefusedSize = 0;  // 0: every request is served
+std::size_t RefusedFrom = 0;  // requests of this many bytes or more fail; 0: all are served
 }  // namespace
 
 void* operator new(std::size_t n) {
-  if (RefusedSize != 0 && n == RefusedSize) throw std::bad_alloc();
+  if (RefusedFrom != 0 && n >= RefusedFrom) throw std::bad_alloc();
   if (void* p = std::malloc(n == 0 ? 1 : n)) return p;
   throw std::bad_alloc();
 }
@@ -26,8 +26,8 @@ void operator delete(void* p, std::size_t) noexcept {
 namespace {
 
 struct TRefuse {
-  explicit TRefuse(std::size_t bytes) { RefusedSize = bytes; }
-  ~TRefuse() { RefusedSize = 0; }
+  explicit TRefuse(std::size_t bytes) { RefusedFrom = bytes; }
+  ~TRefuse() { RefusedFrom = 0; }
 };
 
 TEST(EngineMemory, ConstructorReportsNotEnoughMemoryOnHeap) {

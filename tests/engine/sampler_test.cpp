@@ -34,6 +34,108 @@ TAlearix Mixture(double ratio, double s1, double m1, double s2, double m2) {
   return a;
 }
 
+// The sampling rule written out attempt by attempt on a copy of the table.
+struct TReference {
+  std::vector<double> P;  // 1-based
+  double Lo, Hi;
+
+  explicit TReference(const TAlearix& a)
+      : P(static_cast<std::size_t>(a.Resolution()) + 1), Lo(a.LowerLimit), Hi(a.UpperLimit) {
+    for (int i = 1; i <= a.Resolution(); ++i) P[static_cast<std::size_t>(i)] = a.GetRefPoint(i);
+  }
+
+  double Draw(std::uint32_t& seed) const {
+    const std::uint64_t n = P.size() - 1;
+    for (;;) {
+      seed = Step(seed);
+      std::uint64_t i = ((n * seed) >> 32) + 1;
+      seed = Step(seed);
+      double u = seed / 4294967296.0;
+      double y = i == n ? (1 - u) * P[i] : P[i] + u * (P[i + 1] - P[i]);
+      bool accept = y >= 1.0;
+      if (!accept) {
+        seed = Step(seed);
+        accept = seed / 4294967296.0 < y;
+      }
+      if (accept) return Lo + (static_cast<double>(i - 1) + u) * (Hi - Lo) / static_cast<double>(n);
+    }
+  }
+};
+
+// Tables of different character: flat, bell, plateau, spikes, mass in the last class.
+std::vector<TAlearix> VariedEngines() {
+  std::vector<TAlearix> v;
+  v.push_back(Engine(10, 0.0, 10.0));
+  v.push_back(Mixture(0.0, 100, 250, 100, 250));
+  v.push_back(Mixture(0.5, 60, 250, 21, 250));
+  TAlearix plateau = Engine(200, -1.0, 1.0);
+  for (int i = 1; i <= 200; ++i) plateau.SetRefPoint(i, i > 50 && i < 150 ? 1.0 : 0.3);
+  v.push_back(plateau);
+  TAlearix spikes = Engine(4000, 0.0, 4000.0);
+  for (int i = 1; i <= 4000; ++i) spikes.SetRefPoint(i, i % 97 == 0 ? 1.0 : 0.0);
+  v.push_back(spikes);
+  TAlearix tail = Engine(10, 5.0, 6.0);
+  for (int i = 1; i <= 10; ++i) tail.SetRefPoint(i, i == 10 ? 1.0 : 0.05);
+  v.push_back(tail);
+  return v;
+}
+
+TEST(Sampler, MatchesTheAttemptByAttemptRule) {
+  int index = 0;
+  for (TAlearix& a : VariedEngines()) {
+    TReference ref(a);
+    std::uint32_t seed = 1000u + static_cast<std::uint32_t>(index++);
+    UniformSeed = seed;
+    for (int k = 0; k < 20000; ++k) {
+      double expected = ref.Draw(seed);
+      ASSERT_EQ(a.RandomValue(), expected) << "table " << index << " draw " << k;
+      ASSERT_EQ(UniformSeed, seed) << "table " << index << " draw " << k;
+    }
+  }
+}
+
+TEST(Sampler, SourceAndTableChangesBetweenDrawsTakeEffect) {
+  TAlearix a = Mixture(0.65, 50, 170, 40, 330);
+  TAlearix b = Mixture(0.0, 100, 250, 100, 250);
+  std::uint32_t seed = 77;
+  UniformSeed = seed;
+  for (int k = 0; k < 5000; ++k) {
+    switch (k % 7) {
+      case 0: {  // the source is set from outside
+        seed = static_cast<std::uint32_t>(k) * 2654435761u;
+        UniformSeed = seed;
+        break;
+      }
+      case 1: {  // another engine draws from the same source
+        ASSERT_EQ(b.RandomValue(), TReference(b).Draw(seed));
+        break;
+      }
+      case 2: {  // the table changes
+        a.SetRefPoint(k % 500 + 1, (k % 10) / 10.0);
+        break;
+      }
+      case 3: {  // the limits change
+        a.LowerLimit = -300.0 + k % 11;
+        break;
+      }
+      case 4: {  // the source goes back to an earlier state
+        UniformSeed = 77;
+        seed = 77;
+        break;
+      }
+      default:
+        break;
+    }
+    ASSERT_EQ(a.RandomValue(), TReference(a).Draw(seed)) << k;
+    ASSERT_EQ(UniformSeed, seed) << k;
+  }
+  a.SetResolution(10);  // all 1.0 again
+  ASSERT_EQ(a.RandomValue(), TReference(a).Draw(seed));
+  a = b;
+  ASSERT_EQ(a.RandomValue(), TReference(b).Draw(seed));
+  ASSERT_EQ(UniformSeed, seed);
+}
+
 TEST(Sampler, GoldenSequenceOfAFlatTable) {
   // Hand derivation from state 0: state 1 picks class 1 (10 * 1 >> 32 = 0), state 134775814 is
   // the position u inside it; a flat table accepts at once, so the value is u itself.
