@@ -8,7 +8,9 @@
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -260,6 +262,92 @@ TEST_F(FrmMainTest, ExitClosesTheWindow) {
   Activate();
   Frm->SBExit()->click();
   EXPECT_FALSE(Frm->isVisible());
+}
+
+TEST_F(FrmMainTest, ControlsSitAtTheirPlacesWithTheirHints) {
+  struct Place {
+    QWidget* w;
+    QRect rect;
+    const char* hint;
+  };
+  const Place places[] = {
+      {Frm->SBExit(), {8, 4, 81, 25}, "Exit Alearix"},
+      {Frm->SButAbout(), {8, 30, 40, 25}, "About Alearix"},
+      {Frm->SButHelp(), {49, 30, 40, 25}, "Help"},
+      {Frm->SBarNumRandNum(), {12, 98, 73, 14}, "Set number of random numbers to be generated"},
+      {Frm->SButCalcRandNums(), {12, 118, 73, 25}, "Calculate random numbers"},
+      {Frm->SBSetNormalD(), {105, 64, 25, 25}, "Normal distribution"},
+      {Frm->SButBiModal(), {132, 64, 25, 25}, "Bimodal Distribution"},
+      {Frm->SButLeptoKD(), {105, 91, 25, 25}, "Leptokurtic Distribution"},
+      {Frm->SButPlatyKD(), {132, 91, 25, 25}, "Platykurtic Distribution"},
+      {Frm->SButLeftSkew(), {105, 118, 25, 25}, "Left skewed distribution"},
+      {Frm->SButRightSKew(), {132, 118, 25, 25}, "Right skewed distribution"},
+      {Frm->SButLoadDistri(), {180, 64, 73, 25}, "Load distribution from file"},
+      {Frm->SButEditDistri(), {180, 91, 73, 25}, "Edit distribution"},
+      {Frm->SButSaveDistri(), {180, 118, 73, 25}, "Save distribution to file"},
+      {Frm->SBarMean1(), {272, 29, 105, 14}, "Adjust mean value"},
+      {Frm->SBarStdDev1(), {272, 48, 105, 14}, "Adjust standard deviation"},
+      {Frm->SBarMean2(), {440, 29, 105, 14}, "Adjust mean value"},
+      {Frm->SBarStdDev2(), {440, 48, 105, 14}, "Adjust standard deviation"},
+      {Frm->SBarHRatio(), {336, 67, 145, 14}, "Adjust ratio of distributions"},
+      {Frm->NLabLowB(), {272, 120, 121, 0}, "click here to change lower limit"},
+      {Frm->NLabHighB(), {424, 120, 121, 0}, "click here to change upper limit"},
+      {Frm->EdLowB(), {310, 122, 78, 18}, "Press <ENTER> to accept, <ESC> to cancel"},
+      {Frm->EdHighB(), {461, 122, 79, 18}, "Press <ENTER> to accept, <ESC> to cancel"},
+      {Frm->RChart1(), {0, 153, 557, 328}, ""},
+  };
+  for (const Place& p : places) {
+    SCOPED_TRACE(p.hint);
+    QRect r = p.w->geometry();
+    if (p.rect.height() == 0) r.setHeight(0);  // a numeric label's height follows its font
+    EXPECT_EQ(r, p.rect);
+    EXPECT_EQ(p.w->toolTip().toStdString(), p.hint);
+  }
+  // the scroll bar ranges
+  const std::pair<QScrollBar*, std::array<int, 3>> bars[] = {
+      {Frm->SBarNumRandNum(), {1, 28, 16}}, {Frm->SBarMean1(), {1, 500, 250}},
+      {Frm->SBarStdDev1(), {10, 250, 100}}, {Frm->SBarMean2(), {1, 500, 250}},
+      {Frm->SBarStdDev2(), {10, 250, 100}}, {Frm->SBarHRatio(), {0, 100, 50}}};
+  for (const auto& [bar, v] : bars) {
+    EXPECT_EQ(bar->minimum(), v[0]);
+    EXPECT_EQ(bar->maximum(), v[1]);
+    EXPECT_EQ(bar->value(), v[2]);
+    EXPECT_EQ(bar->orientation(), Qt::Horizontal);
+  }
+  EXPECT_EQ(Frm->SBExit()->text(), "Exit");
+  EXPECT_EQ(Frm->SButCalcRandNums()->text(), "Calc");
+  EXPECT_EQ(Frm->SButLoadDistri()->text(), "Load");
+  EXPECT_EQ(Frm->SButSaveDistri()->text(), "Save");
+  EXPECT_EQ(Frm->Label(7)->text(), "Distribution Shapes");
+  EXPECT_TRUE(Frm->Label(7)->font().bold());
+  EXPECT_EQ(Frm->Label(7)->palette().color(QPalette::WindowText), QColor(0x80, 0, 0));
+  EXPECT_EQ(Frm->Label(8)->text(), "Range of random numbers");
+  EXPECT_EQ(Frm->Label(8)->pos(), QPoint(328, 96));
+  EXPECT_FALSE(Frm->Label(6)->font().bold());
+  EXPECT_EQ(Frm->NLabLowB()->LeftText(), "from");
+  EXPECT_EQ(Frm->NLabHighB()->LeftText(), "to");
+  EXPECT_EQ(Frm->NLabNumPnts()->LeftText(), "#");
+  EXPECT_TRUE(Frm->EdLowB()->isHidden());
+  // the chart neither pans nor zooms, and its settings do not paint on their own
+  EXPECT_EQ(Frm->RChart1()->MouseAction(), maNone);
+  EXPECT_FALSE(Frm->RChart1()->AutoRedraw());
+  EXPECT_EQ(Frm->RChart1()->Caption(), "Probability Distribution");
+  EXPECT_EQ(Frm->RChart1()->IdAbscissa(), "Range of generated random numbers");
+}
+
+TEST_F(FrmMainTest, ClickingTheLabelWithTheMouseOpensItsEditBox) {
+  Activate();
+  TNumLab* label = Frm->NLabLowB();
+  const QPointF at(60, 8);
+  QMouseEvent press(QEvent::MouseButtonPress, at, label->mapToGlobal(at), Qt::LeftButton,
+                    Qt::LeftButton, Qt::NoModifier);
+  QMouseEvent release(QEvent::MouseButtonRelease, at, label->mapToGlobal(at), Qt::LeftButton,
+                      Qt::NoButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(label, &press);
+  QCoreApplication::sendEvent(label, &release);
+  EXPECT_FALSE(Frm->EdLowB()->isHidden());
+  EXPECT_EQ(Frm->EdLowB()->text(), " -300.000");
+  EXPECT_TRUE(Frm->EdHighB()->isHidden());
 }
 
 // Each preset sets the five bars (ratio, width A, position A, width B, position B).
@@ -669,6 +757,19 @@ TEST_F(FrmMainFileTest, LoadingAShortTableGivesTenPoints) {
   ExpectCurveAt(0);
   EXPECT_EQ(Items()[11].x, 0.001);
   EXPECT_EQ(Items()[11].y, 0.0);
+
+  // a finer table: only its first 500 points are drawn before the fall at the upper limit
+  std::string fine = "comment\r\n4000\r\n0\r\n4000\r\n";
+  for (int i = 1; i <= 4000; ++i) fine += (i == 3000 ? "1" : "0.5") + std::string("\r\n");
+  WriteBytes(Dir / "fine.rnd", fine);
+  Dialogs.OpenAnswers.push_back((Dir / "fine.rnd").string());
+  Frm->LoadClick();
+  EXPECT_EQ(Frm->Generator().Resolution(), 4000);
+  ExpectCurveAt(0);
+  EXPECT_EQ(Items().size(), 503u);
+  EXPECT_DOUBLE_EQ(Items()[500].x, 499.0);
+  EXPECT_EQ(Items()[500].y, 0.5);
+  EXPECT_EQ(Items()[501].x, 4000.0);
 }
 
 }  // namespace
