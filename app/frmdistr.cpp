@@ -13,7 +13,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <charconv>
-#include <cmath>
 
 #include "app/about.h"
 #include "app/distfile.h"
