@@ -68,7 +68,7 @@ class TAlearix {
     std::uint32_t Class;  // 0-based
     double Pos;           // position inside the class, 0..1
   };
-  TDrawn FAhead[kLookAhead];
+  TDrawn FAhead[kLookAhead] = {};
   int FAheadPos = 0;
   int FAheadCount = 0;
   int FRunLength = kLookAhead;  // attempts evaluated per run

@@ -42,6 +42,18 @@ TEST(FloatTextFixed, ExamplesAndCarries) {
   EXPECT_EQ(FloatText(1, 25, 0.1), "0.1000000000000000055511151");
 }
 
+TEST(FloatTextFixed, ManyDecimalsShowTheWholeExpansion) {
+  const std::string tenth = "0.1000000000000000055511151231257827021181583404541015625";
+  EXPECT_EQ(FloatText(1, 200, 0.1), tenth + std::string(200 - (tenth.size() - 2), '0'));
+  EXPECT_EQ(FloatText(1, 1200, -0.5), "-0.5" + std::string(1199, '0'));
+  std::string tiny = FloatText(1, 1074, 5e-324);  // the smallest subnormal, written out
+  EXPECT_EQ(tiny.size(), 1076u);
+  EXPECT_EQ(tiny.substr(tiny.size() - 8), "47265625");
+  std::string cut = FloatText(1, 1073, 5e-324);  // ...47265625 rounded at its last 5
+  EXPECT_EQ(cut.substr(cut.size() - 6), "726563");
+  EXPECT_EQ(FloatText(1, 324, 5e-324).substr(320), "000005");  // 4.94e-324 rounds up
+}
+
 TEST(FloatTextFixed, SmallNegativesKeepTheirSign) {
   EXPECT_EQ(FloatText(3, 1, -0.01), "-0.0");
   EXPECT_EQ(FloatText(1, 2, -0.001), "-0.00");
