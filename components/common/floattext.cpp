@@ -10,7 +10,7 @@ namespace {
 
 // Extra digits requested beyond the kept ones; they decide the rounding unless they read
 // exactly "5000...", in which case the exact expansion is consulted.
-constexpr int kGuard = 24;
+constexpr int kGuard = 4;
 // Enough fraction digits to hold the exact expansion of any double (at most 1074).
 constexpr int kExactFixed = 1100;
 // Enough significant digits to hold the exact expansion of any double (at most 767).
