@@ -125,6 +125,35 @@ inline std::uint32_t Leap(std::uint32_t s, int m) {
   return s * kLeap.Mul[m] + kLeap.Add[m];
 }
 
+// Evaluates the attempts of one run starting after state s: class (0-based) and position of
+// each, and bit masks of the accepted ones and of those accepted with two draws. Run is the
+// attempt count; a positive N fixes it at compile time.
+template <int N>
+inline void EvaluateRun(const double* p, std::uint32_t n, std::uint32_t s, int run,
+                        std::uint32_t* ks, double* us, std::uint32_t& accepted,
+                        std::uint32_t& full) {
+  constexpr double kScale = 1.0 / 4294967296.0;
+  const std::uint32_t last = n - 1;  // 0-based index of the last class
+  const int count = N > 0 ? N : run;
+  accepted = 0;
+  full = 0;
+  for (int j = 0; j < count; ++j) {
+    const std::uint32_t s1 = Leap(s, 3 * j + 1), s2 = Leap(s, 3 * j + 2), s3 = Leap(s, 3 * j + 3);
+    const std::uint32_t k = static_cast<std::uint32_t>((static_cast<std::uint64_t>(n) * s1) >> 32);
+    const double u = static_cast<double>(s2) * kScale;
+    const double pk = p[k], pk1 = p[k + 1];
+    const double inner = pk + u * (pk1 - pk);
+    const double falling = (1.0 - u) * pk;  // the last class falls linearly to 0 at UpperLimit
+    const double y = k == last ? falling : inner;
+    const std::uint32_t f = y >= 1.0;
+    const std::uint32_t a = f | (static_cast<double>(s3) * kScale < y);
+    accepted |= a << j;
+    full |= f << j;
+    ks[j] = k;
+    us[j] = u;
+  }
+}
+
 }  // namespace
 
 // Works out the next numbers from the current source state without touching the source.
@@ -137,8 +166,6 @@ inline std::uint32_t Leap(std::uint32_t s, int m) {
 void TAlearix::LookAhead() {
   const double* p = FTable.data();  // a 0 follows the last point, so p[k + 1] is readable
   const std::uint32_t n = static_cast<std::uint32_t>(FResolution);
-  const std::uint32_t last = n - 1;  // 0-based index of the last class
-  constexpr double kScale = 1.0 / 4294967296.0;
   std::uint32_t s = UniformSeed;  // start of the current run of attempts
   std::uint32_t before = s;       // state the next entry starts from
   const int run = FRunLength;
@@ -147,23 +174,11 @@ void TAlearix::LookAhead() {
   while (count == 0) {
     std::uint32_t ks[kLookAhead];
     double us[kLookAhead];
-    std::uint32_t accepted = 0, full = 0;
-    for (int j = 0; j < run; ++j) {
-      const std::uint32_t s1 = Leap(s, 3 * j + 1), s2 = Leap(s, 3 * j + 2), s3 = Leap(s, 3 * j + 3);
-      const std::uint32_t k =
-          static_cast<std::uint32_t>((static_cast<std::uint64_t>(n) * s1) >> 32);
-      const double u = static_cast<double>(s2) * kScale;
-      const double pk = p[k], pk1 = p[k + 1];
-      const double inner = pk + u * (pk1 - pk);
-      const double falling = (1.0 - u) * pk;  // the last class falls linearly to 0 at UpperLimit
-      const double y = k == last ? falling : inner;
-      const std::uint32_t f = y >= 1.0;
-      const std::uint32_t a = f | (static_cast<double>(s3) * kScale < y);
-      accepted |= a << j;
-      full |= f << j;
-      ks[j] = k;
-      us[j] = u;
-    }
+    std::uint32_t accepted, full;
+    if (run == kLookAhead)
+      EvaluateRun<kLookAhead>(p, n, s, run, ks, us, accepted, full);
+    else
+      EvaluateRun<0>(p, n, s, run, ks, us, accepted, full);
     while (accepted != 0) {
       const int j = __builtin_ctz(accepted);
       const std::uint32_t twoDraws = (full >> j) & 1u;
