@@ -1,5 +1,6 @@
 #include "engine/alearix.h"
 
+#include <bit>
 #include <cmath>
 #include <new>
 
@@ -180,7 +181,7 @@ void TAlearix::LookAhead() {
     else
       EvaluateRun<0>(p, n, s, run, ks, us, accepted, full);
     while (accepted != 0) {
-      const int j = __builtin_ctz(accepted);
+      const int j = std::countr_zero(accepted);
       const std::uint32_t twoDraws = (full >> j) & 1u;
       const std::uint32_t after = Leap(s, 3 * j + 3 - static_cast<int>(twoDraws));
       FAhead[count++] = TDrawn{before, after, ks[j], us[j]};
