@@ -24,6 +24,7 @@
 #include "components/numlab/numlab.h"
 #include "platform/services.h"
 #include "platform/syscolors.h"
+#include "platform/textfile.h"
 
 namespace {
 
@@ -494,8 +495,13 @@ void TFrmMain::CalcClick() {
   const std::optional<std::string> path = Dialogs().SaveFile(spec);
   if (!path) return;
   TBusyCursor busy;
+  // The chart changes only once the file exists: a density that cannot be sampled or a
+  // file that cannot be created leaves the previous chart as it was.
+  if (!FGenerator.HasPositiveRefPoint()) throw EDistributionError();
+  TTextFileWriter out(*path);
   DrawDistri();
-  const THistogram hist = ExportRandomNumbers(FGenerator, NumRandNums, *path);
+  const THistogram hist = ExportRandomNumbers(FGenerator, NumRandNums, out);
+  out.Commit();
   DrawHistogram(*FRChart1, FGenerator, hist);
 }
 

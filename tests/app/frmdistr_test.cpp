@@ -649,8 +649,24 @@ TEST_F(FrmMainFileTest, CancellingCalcChangesNothing) {
   EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 1);
 }
 
+TEST_F(FrmMainFileTest, CalcIntoAnUncreatableFileKeepsThePreviousChart) {
+  Activate();
+  CalcInto("a.asc");
+  const std::vector<TGrafItem> before = Items();
+  Dialogs.SaveAnswers.push_back((Dir / "nodir" / "b.asc").string());
+  try {
+    Frm->CalcClick();
+    FAIL() << "no error";
+  } catch (const std::exception& e) {
+    EXPECT_STREQ(e.what(), "File not found");
+  }
+  EXPECT_EQ(Items().size(), before.size());
+}
+
 TEST_F(FrmMainFileTest, CalcWithoutPositivePointsReportsItAndWritesNoFile) {
   Activate();
+  CalcInto("a.asc");
+  const std::size_t itemsBefore = Items().size();
   for (int i = 1; i <= 500; ++i) Frm->Generator().SetRefPoint(i, 0.0);
   Dialogs.SaveAnswers.push_back((Dir / "none.asc").string());
   try {
@@ -660,7 +676,7 @@ TEST_F(FrmMainFileTest, CalcWithoutPositivePointsReportsItAndWritesNoFile) {
     EXPECT_STREQ(e.what(), "The distribution has no positive reference point");
   }
   EXPECT_FALSE(fs::exists(Dir / "none.asc"));
-  EXPECT_TRUE(fs::is_empty(Dir));
+  EXPECT_EQ(Items().size(), itemsBefore);
 }
 
 TEST_F(FrmMainFileTest, SaveThenLoadRestoresTheDensityAndReleasesThePresets) {
