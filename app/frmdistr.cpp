@@ -34,6 +34,11 @@ constexpr int PanelHeight = 153;
 const char* const WindowCaption = "Alearix - Configurable Random Generator";
 const char* const EditHint = "Press <ENTER> to accept, <ESC> to cancel";
 
+// The file dialogs of "Calc", "Save" and "Load"; both save dialogs ask before overwriting.
+const TFileDialogRequest kAscDialog{"ASCII Format|*.asc", "unknown.asc", true};
+const TFileDialogRequest kRndSaveDialog{"Random Number Distribution|*.rnd", "unknown.rnd", true};
+const TFileDialogRequest kRndOpenDialog{"Random Number Distribution|*.rnd", "unknown.rnd", false};
+
 QFont FormFont() {
   QFont f("Arial");
   f.setPixelSize(13);
@@ -488,11 +493,7 @@ void TFrmMain::HelpClick() {
 }
 
 void TFrmMain::CalcClick() {
-  TFileDialogSpec spec;
-  spec.Filter = "ASCII Format|*.asc";
-  spec.FileName = "unknown.asc";
-  spec.OverwritePrompt = true;
-  const std::optional<std::string> path = Dialogs().SaveFile(spec);
+  const std::optional<std::string> path = Dialogs().SaveFile(kAscDialog);
   if (!path) return;
   TBusyCursor busy;
   // The chart changes only once the file exists: a density that cannot be sampled or a
@@ -506,20 +507,13 @@ void TFrmMain::CalcClick() {
 }
 
 void TFrmMain::SaveClick() {
-  TFileDialogSpec spec;
-  spec.Filter = "Random Number Distribution|*.rnd";
-  spec.FileName = "unknown.rnd";
-  spec.OverwritePrompt = true;
-  const std::optional<std::string> path = Dialogs().SaveFile(spec);
+  const std::optional<std::string> path = Dialogs().SaveFile(kRndSaveDialog);
   if (!path) return;
   SaveDistribution(FGenerator, *path);
 }
 
 void TFrmMain::LoadClick() {
-  TFileDialogSpec spec;
-  spec.Filter = "Random Number Distribution|*.rnd";
-  spec.FileName = "unknown.rnd";
-  const std::optional<std::string> path = Dialogs().OpenFile(spec);
+  const std::optional<std::string> path = Dialogs().OpenFile(kRndOpenDialog);
   if (!path) return;
   LoadDistribution(FGenerator, *path);
   FNLabLowB->SetValue(FGenerator.LowerLimit);

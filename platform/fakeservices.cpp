@@ -11,12 +11,12 @@ std::optional<std::string> Next(std::deque<std::optional<std::string>>& q) {
 
 }  // namespace
 
-std::optional<std::string> TFakeFileDialogs::SaveFile(const TFileDialogSpec& spec) {
-  SaveRequests.push_back(spec);
+std::optional<std::string> TFakeFileDialogs::SaveFile(const TFileDialogRequest& req) {
+  SaveRequests.push_back(req);
   return Next(SaveAnswers);
 }
 
-std::optional<std::string> TFakeFileDialogs::OpenFile(const TFileDialogSpec& spec) {
-  OpenRequests.push_back(spec);
+std::optional<std::string> TFakeFileDialogs::OpenFile(const TFileDialogRequest& req) {
+  OpenRequests.push_back(req);
   return Next(OpenAnswers);
 }

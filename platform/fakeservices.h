@@ -13,11 +13,11 @@ class TFakeFileDialogs : public IFileDialogs {
  public:
   std::deque<std::optional<std::string>> SaveAnswers;
   std::deque<std::optional<std::string>> OpenAnswers;
-  std::vector<TFileDialogSpec> SaveRequests;
-  std::vector<TFileDialogSpec> OpenRequests;
+  std::vector<TFileDialogRequest> SaveRequests;
+  std::vector<TFileDialogRequest> OpenRequests;
 
-  std::optional<std::string> SaveFile(const TFileDialogSpec& spec) override;
-  std::optional<std::string> OpenFile(const TFileDialogSpec& spec) override;
+  std::optional<std::string> SaveFile(const TFileDialogRequest& req) override;
+  std::optional<std::string> OpenFile(const TFileDialogRequest& req) override;
 };
 
 class TFakeMessages : public IMessages {

@@ -61,16 +61,16 @@ std::string HelpResourceFor(const std::string& helpFile) {
   return ":/help/" + name + ".html";
 }
 
-std::optional<std::string> TQtFileDialogs::SaveFile(const TFileDialogSpec& spec) {
+std::optional<std::string> TQtFileDialogs::SaveFile(const TFileDialogRequest& req) {
   QFileDialog::Options opts;
-  if (!spec.OverwritePrompt) opts |= QFileDialog::DontConfirmOverwrite;
-  return Result(QFileDialog::getSaveFileName(FParent, QString(), Q(spec.FileName),
-                                             Q(ToQtFileFilter(spec.Filter)), nullptr, opts));
+  if (!req.OverwritePrompt) opts |= QFileDialog::DontConfirmOverwrite;
+  return Result(QFileDialog::getSaveFileName(FParent, QString(), Q(req.FileName),
+                                             Q(ToQtFileFilter(req.Filter)), nullptr, opts));
 }
 
-std::optional<std::string> TQtFileDialogs::OpenFile(const TFileDialogSpec& spec) {
-  return Result(QFileDialog::getOpenFileName(FParent, QString(), Q(spec.FileName),
-                                             Q(ToQtFileFilter(spec.Filter))));
+std::optional<std::string> TQtFileDialogs::OpenFile(const TFileDialogRequest& req) {
+  return Result(QFileDialog::getOpenFileName(FParent, QString(), Q(req.FileName),
+                                             Q(ToQtFileFilter(req.Filter))));
 }
 
 void TQtMessages::ShowError(const std::string& msg) {

@@ -9,7 +9,7 @@
 class QWidget;
 class QTextBrowser;
 
-struct TFileDialogSpec {
+struct TFileDialogRequest {
   std::string Filter;    // "Description|*.ext", several pairs joined by '|'
   std::string FileName;  // proposed file name
   bool OverwritePrompt = false;
@@ -19,8 +19,8 @@ class IFileDialogs {
  public:
   virtual ~IFileDialogs() = default;
   // The chosen path, or nothing when the user cancels.
-  virtual std::optional<std::string> SaveFile(const TFileDialogSpec&) = 0;
-  virtual std::optional<std::string> OpenFile(const TFileDialogSpec&) = 0;
+  virtual std::optional<std::string> SaveFile(const TFileDialogRequest&) = 0;
+  virtual std::optional<std::string> OpenFile(const TFileDialogRequest&) = 0;
 };
 
 class IMessages {
@@ -47,8 +47,8 @@ std::string HelpResourceFor(const std::string& helpFile);
 class TQtFileDialogs : public IFileDialogs {
  public:
   explicit TQtFileDialogs(QWidget* parent = nullptr) : FParent(parent) {}
-  std::optional<std::string> SaveFile(const TFileDialogSpec& spec) override;
-  std::optional<std::string> OpenFile(const TFileDialogSpec& spec) override;
+  std::optional<std::string> SaveFile(const TFileDialogRequest& req) override;
+  std::optional<std::string> OpenFile(const TFileDialogRequest& req) override;
 
  private:
   QWidget* FParent;
