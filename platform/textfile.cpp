@@ -7,7 +7,9 @@
 #include <atomic>
 #include <cerrno>
 #include <charconv>
+#include <climits>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 namespace {
@@ -147,11 +149,34 @@ bool TextToReal(std::string_view t, double& value) {
 
 TTextFileWriter::TTextFileWriter(const std::string& path) : Path_(path) {
   static std::atomic<unsigned> serial{0};
+  // Replacing an existing file must be refused where rewriting it in place would be: a
+  // directory, or a file we may not write. A symbolic link is written through, so the
+  // temporary goes beside the file it names; the new file keeps the old one's mode.
+  struct stat st {};
+  bool existing = ::stat(Path_.c_str(), &st) == 0;
+  if (existing) {
+    if (S_ISDIR(st.st_mode)) ThrowInOutError(EISDIR);
+    if (::faccessat(AT_FDCWD, Path_.c_str(), W_OK, AT_EACCESS) != 0) ThrowInOutError(errno);
+    struct stat lst {};
+    if (::lstat(Path_.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
+      if (char* real = ::realpath(Path_.c_str(), nullptr)) {
+        Path_ = real;
+        std::free(real);
+      }
+    }
+  }
   Buf_ = std::make_unique<char[]>(BufferSize);
   BufSize_ = BufferSize;
+  const std::size_t slash = Path_.rfind('/');
+  const std::size_t baseStart = slash == std::string::npos ? 0 : slash + 1;
   for (int attempt = 0;; ++attempt) {
-    TempPath_ =
-        Path_ + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(serial.fetch_add(1));
+    const std::string suffix =
+        ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(serial.fetch_add(1));
+    // The temporary's name must stay within the file system's limit also for a target
+    // whose own name is close to it.
+    std::string base = Path_.substr(baseStart);
+    if (base.size() + suffix.size() > NAME_MAX) base.resize(NAME_MAX - suffix.size());
+    TempPath_ = Path_.substr(0, baseStart) + base + suffix;
     Fd_ = ::open(TempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (Fd_ >= 0) break;
     if (errno == EEXIST && attempt < 100) continue;
@@ -160,6 +185,7 @@ TTextFileWriter::TTextFileWriter(const std::string& path) : Path_(path) {
     ThrowInOutError(err);
   }
   OwnsFd_ = true;
+  if (existing && S_ISREG(st.st_mode)) (void)::fchmod(Fd_, st.st_mode & 0777);
 }
 
 std::unique_ptr<TTextFileWriter> TTextFileWriter::ForDescriptor(int fd) {

@@ -4,8 +4,10 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -286,6 +288,82 @@ TEST_F(TextFileTest, CommitOverADirectoryFailsAndRemovesTemporary) {
   });
   EXPECT_NE(msg, "(no error)");
   EXPECT_TRUE(fs::is_directory(Dir / "sub"));
+  EXPECT_EQ(FileCount(), 1u);
+}
+
+TEST_F(TextFileTest, DirectoryTargetIsRefusedBeforeAnythingIsWritten) {
+  fs::create_directories(Dir / "sub");
+  EXPECT_EQ(MessageOf([&] { TTextFileWriter w(PathOf("sub")); }), "File access denied");
+  EXPECT_TRUE(fs::is_directory(Dir / "sub"));
+  EXPECT_EQ(FileCount(), 1u);
+}
+
+// A read-only file is not replaced: creating it fails as rewriting it in place would.
+// As root every file is writable, so the attempt runs as an unprivileged user.
+TEST_F(TextFileTest, ReadOnlyTargetIsRefusedAndKept) {
+  auto target = Put("ro.asc", "old contents");
+  ASSERT_EQ(::chmod(target.c_str(), 0444), 0);
+  auto attempt = [&] {
+    return MessageOf([&] {
+      TTextFileWriter w(target);
+      w.WriteLine("new");
+      w.Commit();
+    });
+  };
+  if (::geteuid() != 0) {
+    EXPECT_EQ(attempt(), "File access denied");
+  } else {
+    ASSERT_EQ(::chmod(Dir.c_str(), 0777), 0);
+    pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
+      ::_exit(attempt() == "File access denied" ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+  }
+  EXPECT_EQ(Get(target), "old contents");
+  EXPECT_EQ(FileCount(), 1u);
+}
+
+TEST_F(TextFileTest, ReplacedFileKeepsItsModeAndLinksAreWrittenThrough) {
+  auto target = Put("data.rnd", "old");
+  ASSERT_EQ(::chmod(target.c_str(), 0640), 0);
+  mode_t oldMask = ::umask(022);
+  {
+    TTextFileWriter w(target);
+    w.WriteLine("new");
+    w.Commit();
+  }
+  ::umask(oldMask);
+  EXPECT_EQ(Get(target), "new\r\n");
+  EXPECT_EQ(fs::status(target).permissions(),
+            fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+
+  fs::create_directories(Dir / "real");
+  auto real = Put("real/file.asc", "old");
+  fs::create_symlink(real, Dir / "link.asc");
+  {
+    TTextFileWriter w(PathOf("link.asc"));
+    w.WriteLine("through");
+    w.Commit();
+  }
+  EXPECT_TRUE(fs::is_symlink(Dir / "link.asc"));
+  EXPECT_EQ(Get(real), "through\r\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(Dir / "real"), {}), 1);
+}
+
+TEST_F(TextFileTest, TargetNameAtTheLengthLimit) {
+  auto target = PathOf(std::string(NAME_MAX - 4, 'n') + ".asc");
+  {
+    TTextFileWriter w(target);
+    w.WriteLine("x");
+    w.Commit();
+  }
+  EXPECT_EQ(Get(target), "x\r\n");
   EXPECT_EQ(FileCount(), 1u);
 }
 
