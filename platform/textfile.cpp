@@ -157,6 +157,17 @@ TTextFileWriter::TTextFileWriter(const std::string& path) : Path_(path) {
   if (existing) {
     if (S_ISDIR(st.st_mode)) ThrowInOutError(EISDIR);
     if (::faccessat(AT_FDCWD, Path_.c_str(), W_OK, AT_EACCESS) != 0) ThrowInOutError(errno);
+    if (!S_ISREG(st.st_mode)) {
+      // A device or a pipe is written to itself: renaming over it would replace it.
+      do {
+        Fd_ = ::open(Path_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+      } while (Fd_ < 0 && errno == EINTR);
+      if (Fd_ < 0) ThrowInOutError(errno);
+      OwnsFd_ = true;
+      Buf_ = std::make_unique<char[]>(BufferSize);
+      BufSize_ = BufferSize;
+      return;
+    }
     struct stat lst {};
     if (::lstat(Path_.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
       if (char* real = ::realpath(Path_.c_str(), nullptr)) {
@@ -248,7 +259,8 @@ void TTextFileWriter::Commit() {
   if (::fsync(Fd_) != 0 && errno != EINVAL && errno != EROFS) err = errno;
   if (::close(Fd_) != 0 && err == 0 && errno != EINTR) err = errno;
   Fd_ = -1;
-  if (err == 0 && ::rename(TempPath_.c_str(), Path_.c_str()) != 0) err = errno;
+  if (err == 0 && !TempPath_.empty() && ::rename(TempPath_.c_str(), Path_.c_str()) != 0)
+    err = errno;
   if (err != 0) {
     Discard();
     ThrowInOutError(err);

@@ -102,6 +102,7 @@ TEST_F(GenTest, LoadAndSaveDistributions) {
 
   // --save alone writes the density as "Save" would.
   ASSERT_EQ(Run("--save start.rnd -o /dev/null"), 0) << Err;
+  EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));  // written to, not replaced
   TAlearix start;
   start.SetResolution(500);
   start.LowerLimit = -300;

@@ -357,6 +357,25 @@ TEST_F(TextFileTest, ReplacedFileKeepsItsModeAndLinksAreWrittenThrough) {
   EXPECT_EQ(std::distance(fs::directory_iterator(Dir / "real"), {}), 1);
 }
 
+// Devices and pipes are written to, never replaced by a regular file.
+TEST_F(TextFileTest, PipeTargetIsWrittenToNotReplaced) {
+  const std::string fifo = PathOf("pipe");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  int rd = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(rd, 0);
+  {
+    TTextFileWriter w(fifo);
+    w.WriteLine("through");
+    w.Commit();
+  }
+  char buf[32] = {};
+  EXPECT_EQ(::read(rd, buf, sizeof buf), 9);
+  EXPECT_EQ(std::string(buf), "through\r\n");
+  ::close(rd);
+  EXPECT_TRUE(fs::is_fifo(fifo));
+  EXPECT_EQ(FileCount(), 1u);
+}
+
 TEST_F(TextFileTest, TargetNameAtTheLengthLimit) {
   auto target = PathOf(std::string(NAME_MAX - 4, 'n') + ".asc");
   {
