@@ -4,7 +4,8 @@
 //
 // Writing never destroys an existing file: TTextFileWriter writes to a temporary
 // file beside the target and renames it over the target only in Commit(); a writer
-// destroyed without a successful Commit() removes its temporary.
+// destroyed without a successful Commit() removes its temporary. An existing target
+// that is not a regular file (a device, a pipe) is written directly instead.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
