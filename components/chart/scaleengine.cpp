@@ -55,8 +55,13 @@ TNiceStep NiceStep(int N, double lo, double hi) {
   } else {
     E = std::trunc(L);
   }
-  const double log2 = std::log10(2.0);
-  const double log5 = std::log10(5.0);
+  // A quotient of exactly 2 or 5 times a power of ten gives an F a few units
+  // of the last place below log10 2 or log10 5 (the rounding of log10 and of
+  // the subtraction of the integer part): compare with a little slack so that
+  // 0..100 in 2 intervals steps by 50, not by 20.
+  constexpr double kSlack = 1e-9;
+  const double log2 = std::log10(2.0) - kSlack;
+  const double log5 = std::log10(5.0) - kSlack;
   double mantissa;
   if (F < log2) {
     mantissa = 1.0;

@@ -61,6 +61,26 @@ TEST(NiceStep, PicksOneTwoFiveStepsWithSubdivisions) {
   }
 }
 
+TEST(NiceStep, ExactMultiplesOfTwoOrFiveTakeThatStep) {
+  // The span per interval is exactly 2 or 5 times a power of ten, where the
+  // decimal logarithm lands on the boundary between two mantissas.
+  struct Case {
+    int n;
+    double hi, step;
+    int sub;
+  } cases[] = {
+      {2, 100, 50, 5},  {3, 150, 50, 5}, {3, 1.5, 0.5, 5}, {3, 1500, 500, 5},
+      {3, 0.6, 0.2, 4}, {3, 60, 20, 4},  {3, 0.3, 0.1, 5}, {5, 0.05, 0.01, 5},
+  };
+  for (const auto& c : cases) {
+    const TNiceStep r = NiceStep(c.n, 0, c.hi);
+    SCOPED_TRACE(testing::Message() << "0.." << c.hi << " N=" << c.n);
+    EXPECT_NEAR(r.Step, c.step, c.step * 1e-12);
+    EXPECT_EQ(r.Sub, c.sub);
+    EXPECT_EQ(r.First, 0.0);
+  }
+}
+
 TEST(NiceStep, DegenerateRangesGiveNoStep) {
   TNiceStep r = NiceStep(3, 5, 5);
   EXPECT_EQ(r.Step, 0.0);
