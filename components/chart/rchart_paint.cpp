@@ -137,9 +137,8 @@ class TListPainter {
         }
       }
     } else if (c >= 33) {
-      // A character in the item's colour, without background.
-      FontColor(it.Color);
-      BrushStyle(TBrushStyle::bsClear);
+      // The character is written with the surface's font and brush as they
+      // stand: only the pen follows the item's colour.
       const char ch[2] = {static_cast<char>(c), 0};
       std::string text;
       if (c < 0x80) {

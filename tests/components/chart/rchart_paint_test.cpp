@@ -183,14 +183,26 @@ TEST(ChartPaint, CharacterMarksAndTextsAreCentred) {
   r.chart.MarkAt(5, 5, 'X');
   r.chart.SetTextBkStyle(TBrushStyle::bsSolid);
   r.chart.SetTextBkColor(clRed);
+  r.chart.SetDataColor(clGreen);
   r.chart.Text(5, 5, 12, "Peak");
+  r.chart.SetDataColor(clBlue);
+  r.chart.MarkAt(2, 2, 'Y');
   r.Paint();
   const auto texts = r.Calls(TRecKind::rkTextOut, kArea);
-  ASSERT_EQ(texts.size(), 2u);
+  ASSERT_EQ(texts.size(), 3u);
+  // A character mark sets only the pen: it is written with the surface's font
+  // and brush as they stand, here the control's font on the chart colour.
   EXPECT_EQ(texts[0].Text, "X");
-  EXPECT_EQ(texts[0].Font.Color, clBlue);
-  EXPECT_EQ(texts[0].BrushStyle, TBrushStyle::bsClear);
+  EXPECT_EQ(texts[0].Font.Color, r.chart.Font().Color);
+  EXPECT_EQ(texts[0].BrushStyle, TBrushStyle::bsSolid);
+  EXPECT_EQ(texts[0].BrushColor, clWhite);
+  // After a text item its font colour and background stay.
+  EXPECT_EQ(texts[2].Text, "Y");
+  EXPECT_EQ(texts[2].Font.Color, clGreen);
+  EXPECT_EQ(texts[2].BrushColor, clRed);
+  EXPECT_EQ(texts[2].BrushStyle, TBrushStyle::bsSolid);
   EXPECT_EQ(texts[1].Text, "Peak");
+  EXPECT_EQ(texts[1].Font.Color, clGreen);
   EXPECT_EQ(texts[1].BrushColor, clRed);
   EXPECT_EQ(texts[1].BrushStyle, TBrushStyle::bsSolid);
   // Centre with the metrics of the font the text was written in.
