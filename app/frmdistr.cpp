@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QToolButton>
+#include <algorithm>
 #include <charconv>
 
 #include "app/about.h"
@@ -22,6 +23,7 @@
 #include "app/shapes.h"
 #include "components/chart/rchart.h"
 #include "components/numlab/numlab.h"
+#include "components/numlab/numtext.h"
 #include "platform/services.h"
 #include "platform/syscolors.h"
 #include "platform/textfile.h"
@@ -45,8 +47,10 @@ QFont FormFont() {
   return f;
 }
 
-// " -300.000": a blank, then the value with three decimals and no padding.
+// " -300.000": a blank, then the value with three decimals and no padding, rounded as
+// the label rounds it, but always with the "." that the box's conversion expects.
 std::string RangeEditText(double v) {
+  if (std::optional<std::string> text = NumLabText(dtFixP, 3, v, ".")) return " " + *text;
   char buf[400];
   auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 3);
   return " " + std::string(buf, r.ptr);
@@ -63,6 +67,34 @@ class TBusyCursor {
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
+}
+
+// The power of ten of the first non-zero digit of a number text without sign that
+// passed the syntax check ("0.00123e-2" gives -5), clamped to a few thousand either way.
+// `mantissaEnd` is where the exponent part begins (or the text ends).
+int DecimalExponent(std::string_view text, std::size_t mantissaEnd) {
+  int lead = 0;
+  const std::size_t point = std::min(text.find('.'), mantissaEnd);
+  // power of ten of the current digit
+  int position = static_cast<int>(std::min<std::size_t>(point, 5000)) - 1;
+  bool found = false;
+  for (std::size_t k = 0; k < mantissaEnd && !found; ++k) {
+    if (text[k] == '.') continue;
+    if (text[k] != '0') {
+      lead = position;
+      found = true;
+    }
+    if (position > -5000) --position;
+  }
+  int exponent = 0;
+  if (mantissaEnd < text.size()) {
+    std::size_t k = mantissaEnd + 1;
+    const bool minus = text[k] == '-';
+    if (text[k] == '+' || text[k] == '-') ++k;
+    for (; k < text.size(); ++k) exponent = std::min(exponent * 10 + (text[k] - '0'), 100000);
+    if (minus) exponent = -exponent;
+  }
+  return lead + exponent;
 }
 
 }  // namespace
@@ -84,6 +116,7 @@ std::optional<double> ParseRangeText(std::string_view text) {
     ++i;
     if (!skipDigits()) return std::nullopt;
   }
+  const std::size_t mantissaEnd = i;
   if (i < n && (text[i] == 'e' || text[i] == 'E')) {
     ++i;
     if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
@@ -94,7 +127,11 @@ std::optional<double> ParseRangeText(std::string_view text) {
   // from_chars takes no leading '+', so the sign is applied here.
   auto r = std::from_chars(text.data() + digitsStart, text.data() + n, value,
                            std::chars_format::general);
-  if (r.ec != std::errc() || r.ptr != text.data() + n) return std::nullopt;
+  if (r.ec == std::errc::result_out_of_range && r.ptr == text.data() + n &&
+      DecimalExponent(text.substr(digitsStart), mantissaEnd - digitsStart) < 0)
+    value = 0.0;  // too small for a double: the nearest value is zero
+  else if (r.ec != std::errc() || r.ptr != text.data() + n)
+    return std::nullopt;
   return negative ? -value : value;
 }
 

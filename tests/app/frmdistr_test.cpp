@@ -489,6 +489,17 @@ TEST(ParseRangeText, AcceptsSignedDecimalsWithExponent) {
   EXPECT_EQ(ParseRangeText("1.5E-3"), 0.0015);
   EXPECT_EQ(ParseRangeText(" -0.25e+2"), -25.0);
   EXPECT_EQ(ParseRangeText("007"), 7.0);
+  // valid numbers too small for a double are zero, keeping their sign
+  for (const char* tiny : {"1e-400", "0.000001e-320", "-1E-99999999999", "12345e-999"}) {
+    const std::optional<double> v = ParseRangeText(tiny);
+    ASSERT_TRUE(v.has_value()) << tiny;
+    EXPECT_EQ(*v, 0.0) << tiny;
+    EXPECT_EQ(std::signbit(*v), tiny[0] == '-') << tiny;
+  }
+  EXPECT_EQ(ParseRangeText("1e-310"), 1e-310);
+  // too large for a double: refused like invalid text
+  for (const char* huge : {"1e400", "0.001e312", "-1e99999999999"})
+    EXPECT_FALSE(ParseRangeText(huge).has_value()) << huge;
   for (const char* bad : {"", " ", "100.", ".5", "1,5", "1e", "1e+", "5 ", "--1", "+-1", "0x10",
                           "inf", "nan", "1.e5", "e5", "\t5", "5a", "- 5"})
     EXPECT_FALSE(ParseRangeText(bad).has_value()) << '"' << bad << '"';
@@ -549,6 +560,23 @@ TEST_F(FrmMainTest, RangeEditingIgnoresInvalidTextAndEscape) {
   // a second click refills the box from the label's value
   Frm->NLabLowB()->OnClick(Frm->NLabLowB());
   EXPECT_EQ(low->text(), " -300.000");
+}
+
+TEST_F(FrmMainTest, EditBoxShowsTheLimitAsTheLabelRoundsIt) {
+  Activate();
+  QLineEdit* ed = Frm->EdHighB();
+  // 0.0625 is an exact tie at three decimals, -0.0001 rounds to zero
+  const std::pair<const char*, const char*> cases[] = {
+      {"0.0625", " 0.063"}, {"-0.0001", " 0.000"}, {"-2.0005", " -2.001"}};
+  for (const auto& [typed, shown] : cases) {
+    Frm->NLabHighB()->OnClick(Frm->NLabHighB());
+    ed->setText(typed);
+    PressKey(ed, Qt::Key_Return);
+    ASSERT_EQ(Frm->Generator().UpperLimit, std::stod(typed)) << typed;
+    Frm->NLabHighB()->OnClick(Frm->NLabHighB());
+    EXPECT_EQ(ed->text().toStdString(), shown) << typed;
+    PressKey(ed, Qt::Key_Escape);
+  }
 }
 
 TEST_F(FrmMainTest, LowerLimitAboveTheUpperIsAccepted) {
