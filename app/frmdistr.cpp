@@ -1,8 +1,10 @@
 #include "app/frmdistr.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QDialog>
 #include <QEvent>
+#include <QFocusEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -451,6 +453,17 @@ bool TFrmMain::eventFilter(QObject* watched, QEvent* e) {
     else if (key == Qt::Key_Escape)
       RangeKey(upper, 27);
     // the key goes on to the edit box either way
+  }
+  if (e->type() == QEvent::FocusIn && (watched == FEdLowB || watched == FEdHighB)) {
+    // An edit box selects all its text when entered by the keyboard; the range boxes
+    // keep the caret instead, so the entry is handed on as a plain one.
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(e)->reason();
+    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+        reason == Qt::ShortcutFocusReason) {
+      QFocusEvent plain(QEvent::FocusIn, Qt::OtherFocusReason);
+      QCoreApplication::sendEvent(watched, &plain);
+      return true;
+    }
   }
   return QWidget::eventFilter(watched, e);
 }

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -560,6 +561,28 @@ TEST_F(FrmMainTest, RangeEditingIgnoresInvalidTextAndEscape) {
   // a second click refills the box from the label's value
   Frm->NLabLowB()->OnClick(Frm->NLabLowB());
   EXPECT_EQ(low->text(), " -300.000");
+}
+
+TEST_F(FrmMainTest, EditBoxesDoNotSelectTheirTextOnEntry) {
+  Activate();
+  Frm->NLabLowB()->OnClick(Frm->NLabLowB());
+  Frm->NLabHighB()->OnClick(Frm->NLabHighB());
+  for (QLineEdit* ed : {Frm->EdLowB(), Frm->EdHighB()}) {
+    for (Qt::FocusReason reason :
+         {Qt::TabFocusReason, Qt::BacktabFocusReason, Qt::ShortcutFocusReason}) {
+      ed->deselect();
+      QFocusEvent out(QEvent::FocusOut, reason);
+      QCoreApplication::sendEvent(ed, &out);
+      QFocusEvent in(QEvent::FocusIn, reason);
+      QCoreApplication::sendEvent(ed, &in);
+      EXPECT_FALSE(ed->hasSelectedText()) << reason;
+    }
+  }
+  // the box still works after such an entry
+  QLineEdit* low = Frm->EdLowB();
+  low->setText("-7");
+  PressKey(low, Qt::Key_Return);
+  EXPECT_EQ(Frm->Generator().LowerLimit, -7.0);
 }
 
 TEST_F(FrmMainTest, EditBoxShowsTheLimitAsTheLabelRoundsIt) {
