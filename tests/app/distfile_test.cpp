@@ -7,7 +7,7 @@
 #include "app/shapes.h"
 #include "engine/alearix.h"
 #include "platform/textfile.h"
-#include "testfiles.h"
+#include "tests/testfiles.h"
 
 namespace {
 

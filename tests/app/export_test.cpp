@@ -15,7 +15,7 @@
 #include "engine/alearix.h"
 #include "engine/uniform.h"
 #include "platform/textfile.h"
-#include "testfiles.h"
+#include "tests/testfiles.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "app/shapes.h"
 #include "engine/alearix.h"
 #include "engine/uniform.h"
-#include "testfiles.h"
+#include "tests/testfiles.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <cstdlib>
 
-#include "testfiles.h"
+#include "tests/testfiles.h"
 
 namespace {
 

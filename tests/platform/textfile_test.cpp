@@ -16,35 +16,14 @@
 #include <functional>
 #include <sstream>
 
+#include "tests/testfiles.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
-class TextFileTest : public ::testing::Test {
+class TextFileTest : public TScratchDir {
  protected:
-  void SetUp() override {
-    Dir = fs::temp_directory_path() /
-          ("alearix_textfile_" + std::to_string(::getpid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(Dir);
-    fs::create_directories(Dir);
-  }
-  void TearDown() override { fs::remove_all(Dir); }
-
-  std::string PathOf(const std::string& name) const { return (Dir / name).string(); }
-  std::string Put(const std::string& name, const std::string& bytes) const {
-    std::ofstream(PathOf(name), std::ios::binary) << bytes;
-    return PathOf(name);
-  }
-  static std::string Get(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream ss;
-    ss << in.rdbuf();
-    return ss.str();
-  }
-  std::size_t FileCount() const {
-    return static_cast<std::size_t>(std::distance(fs::directory_iterator(Dir), {}));
-  }
   static std::string MessageOf(const std::function<void()>& f) {
     try {
       f();
@@ -53,8 +32,6 @@ class TextFileTest : public ::testing::Test {
     }
     return "(no error)";
   }
-
-  fs::path Dir;
 };
 
 // ------------------------------------------------------------ token grammar
