@@ -18,17 +18,17 @@
 #include <charconv>
 
 #include "app/about.h"
-#include "app/distfile.h"
-#include "app/districhart.h"
-#include "app/export.h"
+#include "app/core/distfile.h"
+#include "app/distchart/districhart.h"
+#include "app/core/export.h"
 #include "app/glyphs.h"
-#include "app/shapes.h"
+#include "app/core/shapes.h"
 #include "components/chart/rchart.h"
 #include "components/numlab/numlab.h"
 #include "components/numlab/numtext.h"
 #include "platform/services.h"
 #include "platform/syscolors.h"
-#include "platform/textfile.h"
+#include "platform/textio/textfile.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <vector>
 
-#include "app/export.h"
-#include "app/shapes.h"
+#include "app/core/export.h"
+#include "app/core/shapes.h"
 #include "engine/alearix.h"
-#include "platform/textfile.h"
+#include "platform/textio/textfile.h"
 
 namespace {
 

@@ -2,12 +2,12 @@
 
 #include <memory>
 
-#include "app/distfile.h"
-#include "app/export.h"
-#include "app/shapes.h"
+#include "app/core/distfile.h"
+#include "app/core/export.h"
+#include "app/core/shapes.h"
 #include "engine/alearix.h"
 #include "engine/uniform.h"
-#include "platform/textfile.h"
+#include "platform/textio/textfile.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "platform/textfile.h"
+#include "platform/textio/textfile.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/shapes.h"
+#include "app/core/shapes.h"
 
 // A bad option or value; what() is the one-line message.
 class EUsageError : public std::runtime_error {

@@ -5,8 +5,8 @@
 #include <memory>
 #include <stdexcept>
 
-#include "app/districhart.h"
-#include "app/export.h"
+#include "app/distchart/districhart.h"
+#include "app/core/export.h"
 #include "cli/gen.h"
 #include "components/chart/rchart.h"
 #include "engine/alearix.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Small interfaces for the modal and outside-world services the program uses
 // (file dialogs, error messages, the help viewer), with Qt implementations.
-// Test doubles are in fakeservices.h.
+// Test doubles are in tests/support/fakeservices.h.
 #include <memory>
 #include <optional>
 #include <string>

@@ -2,7 +2,7 @@
 // The 2-D drawing surface the components paint on, and off-screen bitmaps.
 //
 // Qt-free interface with two implementations: one over QPainter on a QImage
-// (qtsurface.h), one that records the calls for tests (recsurface.h).
+// (qtsurface.h), one that records the calls for tests (tests/support/recsurface.h).
 //
 // Semantics the components rely on:
 //  - LineTo(x, y) draws from the pen position to (x, y) leaving out the end pixel,

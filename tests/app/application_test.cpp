@@ -13,7 +13,7 @@
 
 #include "app/frmdistr.h"
 #include "engine/alearix.h"
-#include "platform/fakeservices.h"
+#include "tests/support/fakeservices.h"
 
 namespace {
 

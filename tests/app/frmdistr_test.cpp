@@ -26,12 +26,12 @@
 #include <vector>
 
 #include "app/about.h"
-#include "app/export.h"
+#include "app/core/export.h"
 #include "components/chart/rchart.h"
 #include "components/numlab/numlab.h"
 #include "engine/alearix.h"
 #include "engine/uniform.h"
-#include "platform/fakeservices.h"
+#include "tests/support/fakeservices.h"
 
 namespace fs = std::filesystem;
 

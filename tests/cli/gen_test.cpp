@@ -6,12 +6,12 @@
 #include <algorithm>
 #include <cstdlib>
 
-#include "app/distfile.h"
-#include "app/export.h"
-#include "app/shapes.h"
+#include "app/core/distfile.h"
+#include "app/core/export.h"
+#include "app/core/shapes.h"
 #include "engine/alearix.h"
 #include "engine/uniform.h"
-#include "tests/testfiles.h"
+#include "tests/support/testfiles.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <QImage>
 #include <cstdlib>
 
-#include "tests/testfiles.h"
+#include "tests/support/testfiles.h"
 
 namespace {
 

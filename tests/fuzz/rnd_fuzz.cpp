@@ -10,9 +10,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/distfile.h"
+#include "app/core/distfile.h"
 #include "engine/alearix.h"
-#include "platform/textfile.h"
+#include "platform/textio/textfile.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <set>
 #include <vector>
 
-#include "platform/recsurface.h"
+#include "tests/support/recsurface.h"
 
 namespace {
 

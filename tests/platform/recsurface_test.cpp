@@ -1,4 +1,4 @@
-#include "platform/recsurface.h"
+#include "tests/support/recsurface.h"
 
 #include <gtest/gtest.h>
 

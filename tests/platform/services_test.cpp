@@ -5,7 +5,7 @@
 #include <QTextBrowser>
 #include <QWidget>
 
-#include "platform/fakeservices.h"
+#include "tests/support/fakeservices.h"
 
 TEST(Services, FilterBecomesQtFilter) {
   EXPECT_EQ(ToQtFileFilter("ASCII Format|*.asc"), "ASCII Format (*.asc)");

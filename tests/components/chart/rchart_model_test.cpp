@@ -4,7 +4,7 @@
 #include <string>
 
 #include "components/chart/rchart.h"
-#include "platform/recsurface.h"
+#include "tests/support/recsurface.h"
 
 namespace {
 

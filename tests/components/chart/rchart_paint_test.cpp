@@ -10,7 +10,7 @@
 
 #include "components/chart/rchart.h"
 #include "platform/qtsurface.h"
-#include "platform/recsurface.h"
+#include "tests/support/recsurface.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "platform/qtsurface.h"
-#include "platform/recsurface.h"
+#include "tests/support/recsurface.h"
 #include "platform/syscolors.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "app/export.h"
+#include "app/core/export.h"
 
 #include <bit>
 #include <charconv>
@@ -7,7 +7,7 @@
 
 #include "components/common/floattext.h"
 #include "engine/alearix.h"
-#include "platform/textfile.h"
+#include "platform/textio/textfile.h"
 
 const std::array<int, 28> CountTable = {
     1,   2,   3,   5,    7,    10,   15,   20,   30,   50,    75,    100,   150,   200,

@@ -1,13 +1,13 @@
-#include "app/distfile.h"
+#include "app/core/distfile.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-#include "app/shapes.h"
+#include "app/core/shapes.h"
 #include "engine/alearix.h"
-#include "platform/textfile.h"
-#include "tests/testfiles.h"
+#include "platform/textio/textfile.h"
+#include "tests/support/testfiles.h"
 
 namespace {
 

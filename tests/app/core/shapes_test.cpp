@@ -1,4 +1,4 @@
-#include "app/shapes.h"
+#include "app/core/shapes.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
-#include "app/distfile.h"
+#include "app/core/distfile.h"
 
 #include "components/common/floattext.h"
 #include "engine/alearix.h"
-#include "platform/textfile.h"
+#include "platform/textio/textfile.h"
 
 void SaveDistribution(const TAlearix& gen, TTextFileWriter& out) {
   out.WriteLine("comment");

@@ -1,4 +1,4 @@
-#include "platform/textfile.h"
+#include "platform/textio/textfile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,6 +1,6 @@
-#include "app/districhart.h"
+#include "app/distchart/districhart.h"
 
-#include "app/export.h"
+#include "app/core/export.h"
 #include "components/chart/rchart.h"
 #include "engine/alearix.h"
 #include "platform/surface.h"

@@ -1,4 +1,4 @@
-#include "platform/textfile.h"
+#include "platform/textio/textfile.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -16,7 +16,7 @@
 #include <functional>
 #include <sstream>
 
-#include "tests/testfiles.h"
+#include "tests/support/testfiles.h"
 
 namespace fs = std::filesystem;
 

@@ -1,4 +1,4 @@
-#include "platform/fakeservices.h"
+#include "tests/support/fakeservices.h"
 
 namespace {
 

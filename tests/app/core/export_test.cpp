@@ -1,4 +1,4 @@
-#include "app/export.h"
+#include "app/core/export.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -10,12 +10,12 @@
 #include <random>
 #include <regex>
 
-#include "app/shapes.h"
+#include "app/core/shapes.h"
 #include "components/common/floattext.h"
 #include "engine/alearix.h"
 #include "engine/uniform.h"
-#include "platform/textfile.h"
-#include "tests/testfiles.h"
+#include "platform/textio/textfile.h"
+#include "tests/support/testfiles.h"
 
 namespace {
 
