@@ -19,10 +19,10 @@
 
 #include "app/about.h"
 #include "app/core/distfile.h"
-#include "app/distchart/districhart.h"
 #include "app/core/export.h"
-#include "app/glyphs.h"
 #include "app/core/shapes.h"
+#include "app/distchart/districhart.h"
+#include "app/glyphs.h"
 #include "components/chart/rchart.h"
 #include "components/numlab/numlab.h"
 #include "components/numlab/numtext.h"
@@ -52,7 +52,7 @@ QFont FormFont() {
 // " -300.000": a blank, then the value with three decimals and no padding, rounded as
 // the label rounds it, but always with the "." that the box's conversion expects.
 std::string RangeEditText(double v) {
-  if (std::optional<std::string> text = NumLabText(dtFixP, 3, v, ".")) return " " + *text;
+  if (std::optional<std::string> text = NumLabText(TDisplay::dtFixP, 3, v, ".")) return " " + *text;
   char buf[400];
   auto r = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, 3);
   return " " + std::string(buf, r.ptr);
@@ -249,7 +249,7 @@ TNumLab* TFrmMain::NewNumLab(int l, int t, int w, int h) {
   font.Name = "Arial";
   font.PixelSize = 13;
   nl->SetFont(font);
-  nl->SetFrameStyle(fsLowered);
+  nl->SetFrameStyle(TFrameStyle::fsLowered);
   nl->SetAlignment(taCenter);
   nl->SetColorScheme(csBWG);
   nl->SetColorLabBakG(clSilver);
@@ -285,7 +285,7 @@ void TFrmMain::CreateControls() {
   FNLabNumPnts = NewNumLab(8, 72, 81, 22);
   FNLabNumPnts->SetLeftSpace(19);
   FNLabNumPnts->SetLabelWidth(56);
-  FNLabNumPnts->SetDisplayType(dtInt);
+  FNLabNumPnts->SetDisplayType(TDisplay::dtInt);
   FNLabNumPnts->SetLeftText("#");
   FNLabNumPnts->SetValue(NumRandNums);
 
@@ -379,7 +379,7 @@ void TFrmMain::CreateControls() {
   for (TNumLab* nl : {FNLabLowB, FNLabHighB}) {
     nl->SetLeftSpace(35);
     nl->SetLabelWidth(80);
-    nl->SetDisplayType(dtFixP);
+    nl->SetDisplayType(TDisplay::dtFixP);
     nl->SetPrecision(3);
   }
   FNLabLowB->SetLeftText("from");

@@ -5,15 +5,15 @@
 #include <QResizeEvent>
 
 TShiftState ShiftStateOf(const QMouseEvent& e) {
-  TShiftState s = 0;
+  TShiftState s;
   const Qt::KeyboardModifiers m = e.modifiers();
-  if (m & Qt::ShiftModifier) s |= ssShift;
-  if (m & Qt::AltModifier) s |= ssAlt;
-  if (m & Qt::ControlModifier) s |= ssCtrl;
+  if (m & Qt::ShiftModifier) s.Include(TShiftFlag::ssShift);
+  if (m & Qt::AltModifier) s.Include(TShiftFlag::ssAlt);
+  if (m & Qt::ControlModifier) s.Include(TShiftFlag::ssCtrl);
   const Qt::MouseButtons b = e.buttons();
-  if (b & Qt::LeftButton) s |= ssLeft;
-  if (b & Qt::RightButton) s |= ssRight;
-  if (b & Qt::MiddleButton) s |= ssMiddle;
+  if (b & Qt::LeftButton) s.Include(TShiftFlag::ssLeft);
+  if (b & Qt::RightButton) s.Include(TShiftFlag::ssRight);
+  if (b & Qt::MiddleButton) s.Include(TShiftFlag::ssMiddle);
   return s;
 }
 
@@ -192,5 +192,5 @@ void TGraphicControl::mouseDoubleClickEvent(QMouseEvent* e) {
   if (!ToMouseButton(e->button(), b)) return;
   const QPoint pos = e->position().toPoint();
   if (b == mbLeft) DblClick();
-  MouseDown(b, static_cast<TShiftState>(ShiftStateOf(*e) | ssDouble), pos.x(), pos.y());
+  MouseDown(b, ShiftStateOf(*e) + TShiftState{TShiftFlag::ssDouble}, pos.x(), pos.y());
 }

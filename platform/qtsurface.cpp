@@ -71,10 +71,10 @@ TColor FromQColor(const QColor& c) {
 QFont ToQFont(const TFont& f) {
   QFont q(QString::fromStdString(f.Name));
   q.setPixelSize(std::max(1, f.PixelSize));
-  q.setBold((f.Style & fsBold) != 0);
-  q.setItalic((f.Style & fsItalic) != 0);
-  q.setUnderline((f.Style & fsUnderline) != 0);
-  q.setStrikeOut((f.Style & fsStrikeOut) != 0);
+  q.setBold(f.Style.Contains(TFontStyle::fsBold));
+  q.setItalic(f.Style.Contains(TFontStyle::fsItalic));
+  q.setUnderline(f.Style.Contains(TFontStyle::fsUnderline));
+  q.setStrikeOut(f.Style.Contains(TFontStyle::fsStrikeOut));
   q.setStyleStrategy(QFont::NoAntialias);
   return q;
 }

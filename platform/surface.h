@@ -20,6 +20,8 @@
 #include <string>
 #include <string_view>
 
+#include "components/common/set.h"
+
 // Colours are 0x00BBGGRR: red in the low byte.
 using TColor = std::uint32_t;
 
@@ -46,17 +48,14 @@ enum class TBrushStyle {
   bsDiagCross
 };
 
-// Font style set (bold, italic, underline, strike-out) as bit flags.
-using TFontStyles = std::uint8_t;
-constexpr TFontStyles fsBold = 1;
-constexpr TFontStyles fsItalic = 2;
-constexpr TFontStyles fsUnderline = 4;
-constexpr TFontStyles fsStrikeOut = 8;
+// Font styles; a font has a set of them.
+enum class TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
+using TFontStyles = TSet<TFontStyle>;
 
 struct TFont {
   std::string Name = "Arial";
   int PixelSize = 13;  // the forms give their fonts in pixels
-  TFontStyles Style = 0;
+  TFontStyles Style;
   TColor Color = clBlack;
   bool operator==(const TFont&) const = default;
 };

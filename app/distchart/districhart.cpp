@@ -42,10 +42,10 @@ void SetupDistriChart(TRChart& chart) {
   chart.SetYLabelType(FigType::Num);
   chart.SetMouseAction(maNone);
   chart.SetMouseCursorFixed(true);
-  chart.SetShadowStyle(ssFlying);
+  chart.SetShadowStyle(TShadowStyle::ssFlying);
   chart.SetShadowColor(clGray);
   chart.SetShadowBakColor(clSilver);
-  chart.SetTextFontStyle(fsBold);
+  chart.SetTextFontStyle({TFontStyle::fsBold});
   chart.SetTextBkStyle(TBrushStyle::bsSolid);
   chart.SetTextBkColor(clBlue);
   TFont font;

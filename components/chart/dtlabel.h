@@ -4,7 +4,7 @@
 
 enum TimeFormatType { tfHHMMSS, tfHHhMM, tfAMPM };
 enum DateOrderType { doMMDDYY, doDDMMYY, doYYMMDD };
-enum DateForTimeType { dtNone, dtOnePerChart, dtOnePerDay, dtAllTicks };
+enum class DateForTimeType { dtNone, dtOnePerChart, dtOnePerDay, dtAllTicks };
 enum YearLengthType { ylNone, ylYY, ylYYYY };
 
 class TDTLabel {
@@ -40,5 +40,5 @@ class TDTLabel {
   YearLengthType FYearLength = ylYYYY;
   bool FMonthName = true;
   DateOrderType FDateOrder = doDDMMYY;
-  DateForTimeType FDateForTime = dtOnePerDay;
+  DateForTimeType FDateForTime = DateForTimeType::dtOnePerDay;
 };

@@ -25,7 +25,7 @@ enum GridStyleType {
   gsVertDotLines,
   gsDotLines
 };
-enum TShadowStyle { ssFlying, ssBox };
+enum class TShadowStyle { ssFlying, ssBox };
 enum MouseActMode { maNone, maPan, maZoomWind, maZoomWindPos, maZoomDrag };
 enum class FigType { NoFigs, Num, Time, NoScales, DateTime };
 
@@ -261,13 +261,13 @@ class TRChart : public TGraphicControl {
   TColor FChartColor = clWhite;
   TColor FWindColor = clSilver;
   TColor FGridColor = clBlack;
-  TShadowStyle FShadowStyle = ssFlying;
+  TShadowStyle FShadowStyle = TShadowStyle::ssFlying;
   TColor FShadowColor = clGray;
   TColor FShadowBakColor = clSilver;
   std::string FCaption, FIdAbscissa, FIdOrdinate;
   FigType FXLabelType = FigType::Num, FYLabelType = FigType::Num;
   std::unique_ptr<TDTLabel> FDTXFormat, FDTYFormat;
-  TFontStyles FTextFontStyle = 0;
+  TFontStyles FTextFontStyle;
   TBrushStyle FTextBkStyle = TBrushStyle::bsClear;
   TColor FTextBkColor = clWhite;
   MouseActMode FMouseAction = maNone;

@@ -287,7 +287,7 @@ void TRChart::DrawScales() {
     b.Rectangle(0, H - s, s, H);
     b.SetBrushColor(FShadowColor);
     int m;
-    if (FShadowStyle == ssFlying) {
+    if (FShadowStyle == TShadowStyle::ssFlying) {
       b.SetPenColor(FShadowColor);
       m = s - 1;
     } else {

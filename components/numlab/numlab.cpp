@@ -167,8 +167,8 @@ void TNumLab::Paint() {
 
   // the value box and its outline
   TColor outline = FColorShadow;
-  if (FFrameStyle == fsNone) outline = FColorLabBakG;
-  if (FFrameStyle == fsEmbossed) outline = FColorLight;
+  if (FFrameStyle == TFrameStyle::fsNone) outline = FColorLabBakG;
+  if (FFrameStyle == TFrameStyle::fsEmbossed) outline = FColorLight;
   bmp->SetPenColor(outline);
   bmp->SetBrushColor(FColorLabBakG);
   bmp->Rectangle(L, 0, L + W + 2, T + 3);
@@ -178,19 +178,19 @@ void TNumLab::Paint() {
   TColor inner = 0, outer = 0;
   bool edges = true;
   switch (FFrameStyle) {
-    case fsLowered:
+    case TFrameStyle::fsLowered:
       inner = FColorDark;
       outer = FColorLight;
       break;
-    case fsRaised:
+    case TFrameStyle::fsRaised:
       inner = FColorLight;
       outer = FColorDark;
       break;
-    case fsEmbossed:
+    case TFrameStyle::fsEmbossed:
       inner = FColorShadow;
       outer = FColorShadow;
       break;
-    case fsEngraved:
+    case TFrameStyle::fsEngraved:
       inner = FColorLight;
       outer = FColorLight;
       break;

@@ -11,9 +11,8 @@
 #include "platform/graphiccontrol.h"
 #include "platform/surface.h"
 
-// Look of the value box. (Not to be confused with the font style flags fsBold,
-// fsItalic, ... of the drawing surface.)
-enum TFrameStyle { fsNone, fsSimple, fsLowered, fsRaised, fsEmbossed, fsEngraved };
+// Look of the value box.
+enum class TFrameStyle { fsNone, fsSimple, fsLowered, fsRaised, fsEmbossed, fsEngraved };
 
 // Frame colour sets: black/white/grey, or the system's button colours.
 enum TColorScheme { csBWG, csSytem };
@@ -96,7 +95,7 @@ class TNumLab : public TGraphicControl {
   int FPrecision = 2;
   std::string FLeftText = "X:";
   std::string FRightText;
-  TFrameStyle FFrameStyle = fsLowered;
+  TFrameStyle FFrameStyle = TFrameStyle::fsLowered;
   TAlignment FAlignment = taCenter;
   std::string FOverflowIndicator = "*********";
   double FValue = 0.0;
@@ -108,7 +107,7 @@ class TNumLab : public TGraphicControl {
   TColor FColorShadow = clGray;
   TColor FColorLight = clWhite;
   TColorScheme FColorScheme = csBWG;
-  TDisplay FDisplayType = dtFixP;
+  TDisplay FDisplayType = TDisplay::dtFixP;
 
   TBitmapFactory FBitmapFactory;
   std::string FShownText;

@@ -163,13 +163,13 @@ std::optional<std::string> NumLabText(TDisplay type, int precision, double value
   precision = std::clamp(precision, 0, 15);
   if (!std::isfinite(value)) return std::nullopt;
   switch (type) {
-    case dtFloat:
+    case TDisplay::dtFloat:
       return GeneralText(value, std::max(precision, 1), decimalSeparator);
-    case dtFixP:
+    case TDisplay::dtFixP:
       return FixedText(value, precision, decimalSeparator);
-    case dtExp:
+    case TDisplay::dtExp:
       return ExpText(value, std::max(precision, 1), decimalSeparator);
-    case dtHex: {
+    case TDisplay::dtHex: {
       auto n = RoundedInt32(value);
       if (!n) return std::nullopt;
       std::size_t p = static_cast<std::size_t>(std::min(precision, 8));
@@ -183,7 +183,7 @@ std::optional<std::string> NumLabText(TDisplay type, int precision, double value
       if (s.size() > p) s.erase(0, s.size() - p);
       return s;
     }
-    case dtZeroInt: {
+    case TDisplay::dtZeroInt: {
       auto n = RoundedInt32(value);
       if (!n) return std::nullopt;
       std::int64_t v = *n;
@@ -191,7 +191,7 @@ std::optional<std::string> NumLabText(TDisplay type, int precision, double value
       if (static_cast<int>(s.size()) < precision) s.insert(0, precision - s.size(), '0');
       return v < 0 ? "-" + s : s;
     }
-    case dtInt:
+    case TDisplay::dtInt:
       return FixedText(value, 0, decimalSeparator);
   }
   return std::nullopt;

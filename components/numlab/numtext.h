@@ -6,7 +6,7 @@
 #include <string_view>
 
 // Number formats of the numeric label.
-enum TDisplay { dtFloat, dtFixP, dtExp, dtHex, dtZeroInt, dtInt };
+enum class TDisplay { dtFloat, dtFixP, dtExp, dtHex, dtZeroInt, dtInt };
 
 // The text of Value in the given format. Precision is the label's digit count
 // (0..15). Returns nothing when the value cannot be shown in that format: an

@@ -31,7 +31,7 @@ void Send(QWidget& w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButton
 
 TEST(GraphicControl, DefaultsAndSize) {
   TCountingControl c;
-  EXPECT_EQ(c.Font(), (TFont{"Arial", 13, 0, clBlack}));
+  EXPECT_EQ(c.Font(), (TFont{"Arial", 13, {}, clBlack}));
   EXPECT_TRUE(c.Visible());
   c.SetBounds(3, 4, 50, 20);
   EXPECT_EQ(c.Left(), 3);
@@ -118,15 +118,15 @@ TEST(GraphicControl, MouseEventsMapToHooksAndEvents) {
   std::vector<std::string> seen;
   c.OnMouseDown = [&](TGraphicControl* s, TMouseButton b, TShiftState sh, int x, int y) {
     EXPECT_EQ(s, &c);
-    seen.push_back("down " + std::to_string(b) + " " + std::to_string(sh) + " " +
+    seen.push_back("down " + std::to_string(b) + " " + std::to_string(sh.Bits()) + " " +
                    std::to_string(x) + "," + std::to_string(y));
   };
   c.OnMouseUp = [&](TGraphicControl*, TMouseButton b, TShiftState sh, int x, int y) {
-    seen.push_back("up " + std::to_string(b) + " " + std::to_string(sh) + " " + std::to_string(x) +
-                   "," + std::to_string(y));
+    seen.push_back("up " + std::to_string(b) + " " + std::to_string(sh.Bits()) + " " +
+                   std::to_string(x) + "," + std::to_string(y));
   };
   c.OnMouseMove = [&](TGraphicControl*, TShiftState sh, int x, int y) {
-    seen.push_back("move " + std::to_string(sh) + " " + std::to_string(x) + "," +
+    seen.push_back("move " + std::to_string(sh.Bits()) + " " + std::to_string(x) + "," +
                    std::to_string(y));
   };
   c.OnClick = [&](TGraphicControl* s) {
@@ -145,8 +145,10 @@ TEST(GraphicControl, MouseEventsMapToHooksAndEvents) {
   Send(c, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {10, 10});
   Send(c, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {80, 10});
 
-  const int sShiftLeft = ssShift | ssLeft, sCtrlLeft = ssCtrl | ssLeft,
-            sDbl = ssAlt | ssLeft | ssDouble;
+  using enum TShiftFlag;
+  const unsigned sShiftLeft = TShiftState{ssShift, ssLeft}.Bits(),
+                 sCtrlLeft = TShiftState{ssCtrl, ssLeft}.Bits(),
+                 sDbl = TShiftState{ssAlt, ssLeft, ssDouble}.Bits();
   const std::vector<std::string> want = {
       "down 0 " + std::to_string(sShiftLeft) + " 3,4",
       "move " + std::to_string(sCtrlLeft) + " 5,6",
@@ -154,9 +156,9 @@ TEST(GraphicControl, MouseEventsMapToHooksAndEvents) {
       "up 0 0 7,8",
       "dblclick",
       "down 0 " + std::to_string(sDbl) + " 1,2",
-      "down 1 " + std::to_string(ssRight) + " 9,9",
+      "down 1 " + std::to_string(TShiftState{ssRight}.Bits()) + " 9,9",
       "up 1 0 9,9",
-      "down 0 " + std::to_string(ssLeft) + " 10,10",
+      "down 0 " + std::to_string(TShiftState{ssLeft}.Bits()) + " 10,10",
       "up 0 0 80,10",
   };
   EXPECT_EQ(seen, want);

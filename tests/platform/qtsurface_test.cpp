@@ -264,8 +264,8 @@ TEST(QtSurfaceText, MetricsFollowTheFont) {
   b.SetFontSizePt(24);
   EXPECT_EQ(b.Font().PixelSize, 32);
   const int regular = b.TextWidth("rrrrrrrrrr");
-  b.SetFontStyle(fsBold);
-  EXPECT_EQ(b.Font().Style, fsBold);
+  b.SetFontStyle({TFontStyle::fsBold});
+  EXPECT_EQ(b.Font().Style, TFontStyles{TFontStyle::fsBold});
   TFont bold = b.Font();
   EXPECT_EQ(b.TextWidth("rrrrrrrrrr"), QFontMetrics(ToQFont(bold)).horizontalAdvance("rrrrrrrrrr"));
   EXPECT_GT(b.TextWidth("rrrrrrrrrr"), regular);

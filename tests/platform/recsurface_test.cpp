@@ -61,7 +61,7 @@ TEST(RecSurface, EntriesCarryTheStateTheyWereDrawnWith) {
   b.Rectangle(1, 2, 3, 4);
   b.SetPenColor(clGreen);
   b.SetFontColor(clBlue);
-  b.SetFontStyle(fsBold | fsItalic);
+  b.SetFontStyle({TFontStyle::fsBold, TFontStyle::fsItalic});
   b.SetFontSizePt(12);
   b.TextOut(4, 5, "abc");
   b.SetPixel(9, 9, clSilver);
@@ -81,7 +81,7 @@ TEST(RecSurface, EntriesCarryTheStateTheyWereDrawnWith) {
   EXPECT_EQ(text.Points, std::vector<TPoint>({{4, 5}}));
   EXPECT_EQ(text.PenColor, clGreen);
   EXPECT_EQ(text.Font.Color, clBlue);
-  EXPECT_EQ(text.Font.Style, fsBold | fsItalic);
+  EXPECT_EQ(text.Font.Style, (TFontStyles{TFontStyle::fsBold, TFontStyle::fsItalic}));
   EXPECT_EQ(text.Font.PixelSize, 16);
   EXPECT_EQ(text.Font.Name, "Arial");
 
@@ -99,7 +99,7 @@ TEST(RecSurface, MeasuresLikeAQtBitmapWithoutLogging) {
   TFont f;
   f.Name = "Arial";
   f.PixelSize = 17;
-  f.Style = fsBold;
+  f.Style = {TFontStyle::fsBold};
   rec.SetFont(f);
   qt.SetFont(f);
   const std::size_t logged = log->size();

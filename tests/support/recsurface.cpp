@@ -134,7 +134,7 @@ void TRecBitmap::SetFontSizePt(int points) {
 
 void TRecBitmap::SetFontStyle(TFontStyles s) {
   FState.Font.Style = s;
-  Add(TRecKind::rkSetFontStyle).Value = s;
+  Add(TRecKind::rkSetFontStyle).Value = static_cast<int>(s.Bits());
 }
 
 void TRecBitmap::SetPixel(int x, int y, TColor c) {

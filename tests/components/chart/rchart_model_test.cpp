@@ -153,7 +153,7 @@ TEST(ChartProperties, DefaultsAndClamps) {
   EXPECT_EQ(c.ChartColor(), clWhite);
   EXPECT_EQ(c.WindColor(), clSilver);
   EXPECT_EQ(c.ShadowColor(), clGray);
-  EXPECT_EQ(c.ShadowStyle(), ssFlying);
+  EXPECT_EQ(c.ShadowStyle(), TShadowStyle::ssFlying);
   EXPECT_EQ(c.TextBkStyle(), TBrushStyle::bsClear);
   EXPECT_EQ(c.XLabelType(), FigType::Num);
   EXPECT_EQ(c.GridStyle(), gsNone);
@@ -212,13 +212,13 @@ TEST(DTLabel, ChangeNotifications) {
   d.SetTimeSeparator(':');
   d.SetYearLength(ylYYYY);
   d.SetMonthName(true);
-  d.SetDateForTime(dtOnePerDay);
+  d.SetDateForTime(DateForTimeType::dtOnePerDay);
   EXPECT_EQ(calls, 2);  // unchanged values are silent
   d.SetDateSeparator('/');
   d.SetTimeSeparator('.');
   d.SetYearLength(ylYY);
   d.SetMonthName(false);
-  d.SetDateForTime(dtAllTicks);
+  d.SetDateForTime(DateForTimeType::dtAllTicks);
   EXPECT_EQ(calls, 7);
   EXPECT_EQ(d.DateSeparator(), '/');
   EXPECT_EQ(d.YearLength(), ylYY);

@@ -330,7 +330,7 @@ TEST(ChartPaint, ShadowAndBorder) {
   for (const auto& c : r.Calls(TRecKind::rkSetPenColor, kWindow)) EXPECT_NE(c.Color, clBlack);
 
   r.chart.SetShadowWidth(6);
-  r.chart.SetShadowStyle(ssFlying);
+  r.chart.SetShadowStyle(TShadowStyle::ssFlying);
   r.Paint();
   auto polys = r.Calls(TRecKind::rkPolygon, kWindow);
   ASSERT_EQ(polys.size(), 2u);
@@ -348,7 +348,7 @@ TEST(ChartPaint, ShadowAndBorder) {
   EXPECT_EQ(lines[2].Points, (std::vector<TPoint>{{234, 154}, {234, 0}}));
   EXPECT_EQ(lines[3].PenColor, clBlack);
 
-  r.chart.SetShadowStyle(ssBox);
+  r.chart.SetShadowStyle(TShadowStyle::ssBox);
   r.Paint();
   polys = r.Calls(TRecKind::rkPolygon, kWindow);
   ASSERT_EQ(polys.size(), 2u);
@@ -386,7 +386,7 @@ TEST(ChartPaint, PaintReportsTheMousePosition) {
   bool inside = true;
   r.chart.OnMouseMoveInChart = [&](TRChart* s, bool in, TShiftState sh, double, double) {
     EXPECT_EQ(s, &r.chart);
-    EXPECT_EQ(sh, 0);
+    EXPECT_TRUE(sh.Empty());
     inside = in;
     ++calls;
   };

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "platform/qtsurface.h"
-#include "tests/support/recsurface.h"
 #include "platform/syscolors.h"
+#include "tests/support/recsurface.h"
 
 namespace {
 
@@ -57,7 +57,7 @@ TEST(NumLabTest, Defaults) {
   EXPECT_EQ(lab.Precision(), 2);
   EXPECT_EQ(lab.LeftText(), "X:");
   EXPECT_EQ(lab.RightText(), "");
-  EXPECT_EQ(lab.FrameStyle(), fsLowered);
+  EXPECT_EQ(lab.FrameStyle(), TFrameStyle::fsLowered);
   EXPECT_EQ(lab.Alignment(), taCenter);
   EXPECT_EQ(lab.OverflowIndicator(), "*********");
   EXPECT_EQ(lab.Value(), 0.0);
@@ -69,7 +69,7 @@ TEST(NumLabTest, Defaults) {
   EXPECT_EQ(lab.ColorShadow(), 0x808080u);
   EXPECT_EQ(lab.ColorLight(), 0xFFFFFFu);
   EXPECT_EQ(lab.ColorScheme(), csBWG);
-  EXPECT_EQ(lab.DisplayType(), dtFixP);
+  EXPECT_EQ(lab.DisplayType(), TDisplay::dtFixP);
   EXPECT_EQ(lab.Width(), 160);
   EXPECT_EQ(lab.Height(), 28);
   EXPECT_EQ(lab.NumberText(), "0.00");
@@ -137,7 +137,7 @@ TEST(NumLabTest, RepaintsOnceOnEveryRealChangeAndNeverOtherwise) {
       {"Precision above 15", [&] { lab.SetPrecision(99); }},
       {"LeftText", [&] { lab.SetLeftText("from"); }},
       {"RightText", [&] { lab.SetRightText("m"); }},
-      {"FrameStyle", [&] { lab.SetFrameStyle(fsRaised); }},
+      {"FrameStyle", [&] { lab.SetFrameStyle(TFrameStyle::fsRaised); }},
       {"Alignment", [&] { lab.SetAlignment(taRightJustify); }},
       {"OverflowIndicator", [&] { lab.SetOverflowIndicator("###"); }},
       {"Value", [&] { lab.SetValue(-300.0); }},
@@ -146,7 +146,7 @@ TEST(NumLabTest, RepaintsOnceOnEveryRealChangeAndNeverOtherwise) {
       {"ColorOutBakG", [&] { lab.SetColorOutBakG(clGreen); }},
       {"ColorOutText", [&] { lab.SetColorOutText(clBlue); }},
       {"ColorScheme", [&] { lab.SetColorScheme(csSytem); }},
-      {"DisplayType", [&] { lab.SetDisplayType(dtExp); }},
+      {"DisplayType", [&] { lab.SetDisplayType(TDisplay::dtExp); }},
       {"Font", [&] { lab.SetFont(bigFont); }},
   };
   for (const TCase& c : cases) {
@@ -179,11 +179,11 @@ TEST(NumLabTest, ShowsTheFormattedNumber) {
   ASSERT_EQ(r.Calls(TRecKind::rkTextRect).size(), 1u);
   EXPECT_EQ(r.Calls(TRecKind::rkTextRect)[0].Text, "-300.000");
 
-  lab.SetDisplayType(dtInt);
+  lab.SetDisplayType(TDisplay::dtInt);
   lab.SetValue(500.0);
   EXPECT_EQ(lab.ShownText(), "500");
 
-  lab.SetDisplayType(dtHex);
+  lab.SetDisplayType(TDisplay::dtHex);
   lab.SetPrecision(4);
   lab.SetValue(255.0);
   EXPECT_EQ(lab.ShownText(), "00FF");
@@ -196,7 +196,7 @@ TEST(NumLabTest, ShowsTheFormattedNumber) {
   EXPECT_EQ(lab.NumberText(), "ovfl");
   EXPECT_EQ(lab.ShownText(), "ovfl");
 
-  lab.SetDisplayType(dtZeroInt);
+  lab.SetDisplayType(TDisplay::dtZeroInt);
   lab.SetPrecision(5);
   lab.SetValue(42.0);
   EXPECT_EQ(lab.ShownText(), "00042");
@@ -208,7 +208,7 @@ TEST(NumLabTest, TooWideNumberShowsTheOverflowText) {
   TRecordedLab r;
   TNumLab& lab = r.Lab;
   lab.SetLabelWidth(56);
-  lab.SetDisplayType(dtFloat);
+  lab.SetDisplayType(TDisplay::dtFloat);
   lab.SetPrecision(15);
   lab.SetValue(1.0 / 3.0);
   const std::string number = lab.NumberText();
@@ -304,12 +304,12 @@ TEST(NumLabTest, FrameColoursPerStyle) {
     TColor Inner, Outer;
   };
   const TStyleCase cases[] = {
-      {fsNone, box, false, 0, 0},
-      {fsSimple, shadow, false, 0, 0},
-      {fsLowered, shadow, true, dark, light},
-      {fsRaised, shadow, true, light, dark},
-      {fsEmbossed, light, true, shadow, shadow},
-      {fsEngraved, shadow, true, light, light},
+      {TFrameStyle::fsNone, box, false, 0, 0},
+      {TFrameStyle::fsSimple, shadow, false, 0, 0},
+      {TFrameStyle::fsLowered, shadow, true, dark, light},
+      {TFrameStyle::fsRaised, shadow, true, light, dark},
+      {TFrameStyle::fsEmbossed, light, true, shadow, shadow},
+      {TFrameStyle::fsEngraved, shadow, true, light, light},
   };
   for (const TStyleCase& c : cases) {
     TRecordedLab r;
@@ -319,22 +319,22 @@ TEST(NumLabTest, FrameColoursPerStyle) {
     lab.Repaint();
     const int L = 35, W = 80, T = r.T();
     auto rects = r.Calls(TRecKind::rkRectangle);
-    ASSERT_EQ(rects.size(), 2u) << c.Style;
-    EXPECT_EQ(rects[1].Rect, (TRect{L, 0, L + W + 2, T + 3})) << c.Style;
-    EXPECT_EQ(rects[1].PenColor, c.Outline) << c.Style;
-    EXPECT_EQ(rects[1].BrushColor, box) << c.Style;
-    EXPECT_EQ(rects[1].BrushStyle, TBrushStyle::bsSolid) << c.Style;
+    ASSERT_EQ(rects.size(), 2u) << static_cast<int>(c.Style);
+    EXPECT_EQ(rects[1].Rect, (TRect{L, 0, L + W + 2, T + 3})) << static_cast<int>(c.Style);
+    EXPECT_EQ(rects[1].PenColor, c.Outline) << static_cast<int>(c.Style);
+    EXPECT_EQ(rects[1].BrushColor, box) << static_cast<int>(c.Style);
+    EXPECT_EQ(rects[1].BrushStyle, TBrushStyle::bsSolid) << static_cast<int>(c.Style);
     auto lines = r.Calls(TRecKind::rkPolyline);
     if (!c.Edges) {
-      EXPECT_TRUE(lines.empty()) << c.Style;
+      EXPECT_TRUE(lines.empty()) << static_cast<int>(c.Style);
       continue;
     }
-    ASSERT_EQ(lines.size(), 2u) << c.Style;
+    ASSERT_EQ(lines.size(), 2u) << static_cast<int>(c.Style);
     EXPECT_EQ(lines[0].Points, (std::vector<TPoint>{{L + 1, T + 1}, {L + 1, 1}, {L + W + 1, 1}}));
-    EXPECT_EQ(lines[0].PenColor, c.Inner) << c.Style;
+    EXPECT_EQ(lines[0].PenColor, c.Inner) << static_cast<int>(c.Style);
     EXPECT_EQ(lines[1].Points,
               (std::vector<TPoint>{{L + 1, T + 3}, {L + W + 2, T + 3}, {L + W + 2, 0}}));
-    EXPECT_EQ(lines[1].PenColor, c.Outer) << c.Style;
+    EXPECT_EQ(lines[1].PenColor, c.Outer) << static_cast<int>(c.Style);
   }
 }
 
@@ -367,7 +367,7 @@ TEST(NumLabTest, NumberReachesTheScreenInItsColour) {
   TNumLab lab;
   lab.SetColorLabText(clRed);
   lab.SetLeftText("");
-  lab.SetDisplayType(dtInt);
+  lab.SetDisplayType(TDisplay::dtInt);
   lab.SetValue(888888.0);
   const TQtBitmap& canvas = lab.CanvasBitmap();
   int red = 0;
@@ -438,7 +438,7 @@ TEST(NumLabTest, AssignCopiesTheLabelProperties) {
   src.SetPrecision(4);
   src.SetLeftText("from");
   src.SetRightText("m");
-  src.SetFrameStyle(fsEngraved);
+  src.SetFrameStyle(TFrameStyle::fsEngraved);
   src.SetAlignment(taLeftJustify);
   src.SetOverflowIndicator("##");
   src.SetValue(-1.5);
@@ -447,7 +447,7 @@ TEST(NumLabTest, AssignCopiesTheLabelProperties) {
   src.SetColorOutBakG(0x333333);
   src.SetColorOutText(0x444444);
   src.SetColorScheme(csSytem);
-  src.SetDisplayType(dtExp);
+  src.SetDisplayType(TDisplay::dtExp);
 
   TCountingNumLab dst;
   dst.Assign(src);
@@ -458,7 +458,7 @@ TEST(NumLabTest, AssignCopiesTheLabelProperties) {
   EXPECT_EQ(dst.Precision(), 4);
   EXPECT_EQ(dst.LeftText(), "from");
   EXPECT_EQ(dst.RightText(), "m");
-  EXPECT_EQ(dst.FrameStyle(), fsEngraved);
+  EXPECT_EQ(dst.FrameStyle(), TFrameStyle::fsEngraved);
   EXPECT_EQ(dst.Alignment(), taLeftJustify);
   EXPECT_EQ(dst.OverflowIndicator(), "##");
   EXPECT_EQ(dst.Value(), -1.5);
@@ -470,7 +470,7 @@ TEST(NumLabTest, AssignCopiesTheLabelProperties) {
   EXPECT_EQ(dst.ColorShadow(), src.ColorShadow());
   EXPECT_EQ(dst.ColorLight(), src.ColorLight());
   EXPECT_EQ(dst.ColorDark(), src.ColorDark());
-  EXPECT_EQ(dst.DisplayType(), dtExp);
+  EXPECT_EQ(dst.DisplayType(), TDisplay::dtExp);
   EXPECT_EQ(dst.NumberText(), src.NumberText());
 }
 
