@@ -273,13 +273,13 @@ void TFrmMain::CreateControls() {
   }
 
   FSBExit = NewSpeedButton(8, 4, 81, 25, "Exit", "Exit Alearix");
-  FSBExit->setIcon(MakeGlyph(TGlyph::Exit));
+  FSBExit->setIcon(MakeGlyph(TGlyph::glExit));
   connect(FSBExit, &QToolButton::clicked, this, [this] { ExitClick(); });
   FSButAbout = NewSpeedButton(8, 30, 40, 25, QString(), "About Alearix");
-  FSButAbout->setIcon(MakeGlyph(TGlyph::About));
+  FSButAbout->setIcon(MakeGlyph(TGlyph::glAbout));
   connect(FSButAbout, &QToolButton::clicked, this, [this] { AboutClick(); });
   FSButHelp = NewSpeedButton(49, 30, 40, 25, QString(), "Help");
-  FSButHelp->setIcon(MakeGlyph(TGlyph::Help));
+  FSButHelp->setIcon(MakeGlyph(TGlyph::glHelp));
   connect(FSButHelp, &QToolButton::clicked, this, [this] { HelpClick(); });
 
   FNLabNumPnts = NewNumLab(8, 72, 81, 22);
@@ -294,7 +294,7 @@ void TFrmMain::CreateControls() {
   connect(FSBarNumRandNum, &QScrollBar::valueChanged, this, [this](int pos) { CountChange(pos); });
 
   FSButCalcRandNums = NewSpeedButton(12, 118, 73, 25, "Calc", "Calculate random numbers");
-  FSButCalcRandNums->setIcon(MakeGlyph(TGlyph::Calc));
+  FSButCalcRandNums->setIcon(MakeGlyph(TGlyph::glCalc));
   connect(FSButCalcRandNums, &QToolButton::clicked, this, [this] { CalcClick(); });
 
   FLabels[6] = NewLabel(104, 8, "Distribution Shapes", true);
@@ -329,13 +329,13 @@ void TFrmMain::CreateControls() {
   FPresets[0]->setChecked(true);
 
   FSButLoadDistri = NewSpeedButton(180, 64, 73, 25, "Load", "Load distribution from file");
-  FSButLoadDistri->setIcon(MakeGlyph(TGlyph::Load));
+  FSButLoadDistri->setIcon(MakeGlyph(TGlyph::glLoad));
   connect(FSButLoadDistri, &QToolButton::clicked, this, [this] { LoadClick(); });
   FSButEditDistri = NewSpeedButton(180, 91, 73, 25, "Edit", "Edit distribution");
-  FSButEditDistri->setIcon(MakeGlyph(TGlyph::Edit));
+  FSButEditDistri->setIcon(MakeGlyph(TGlyph::glEdit));
   FSButEditDistri->setEnabled(false);
   FSButSaveDistri = NewSpeedButton(180, 118, 73, 25, "Save", "Save distribution to file");
-  FSButSaveDistri->setIcon(MakeGlyph(TGlyph::Save));
+  FSButSaveDistri->setIcon(MakeGlyph(TGlyph::glSave));
   connect(FSButSaveDistri, &QToolButton::clicked, this, [this] { SaveClick(); });
 
   FLabels[3] = NewLabel(288, 8, "Shape A", true);

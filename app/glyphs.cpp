@@ -113,25 +113,25 @@ QIcon MakeGlyph(TGlyph which) {
     QPainter p(&pm);
     p.setRenderHint(QPainter::Antialiasing);
     switch (which) {
-      case TGlyph::Exit:
+      case TGlyph::glExit:
         DrawExit(p);
         break;
-      case TGlyph::About:
+      case TGlyph::glAbout:
         DrawAbout(p);
         break;
-      case TGlyph::Help:
+      case TGlyph::glHelp:
         DrawHelp(p);
         break;
-      case TGlyph::Calc:
+      case TGlyph::glCalc:
         DrawCalc(p);
         break;
-      case TGlyph::Load:
+      case TGlyph::glLoad:
         DrawLoad(p);
         break;
-      case TGlyph::Edit:
+      case TGlyph::glEdit:
         DrawEdit(p);
         break;
-      case TGlyph::Save:
+      case TGlyph::glSave:
         DrawSave(p);
         break;
     }

@@ -2,7 +2,7 @@
 // The small pictures on the main window's speed buttons, drawn in code.
 #include <QIcon>
 
-enum class TGlyph { Exit, About, Help, Calc, Load, Edit, Save };
+enum class TGlyph { glExit, glAbout, glHelp, glCalc, glLoad, glEdit, glSave };
 
 QIcon MakeGlyph(TGlyph which);
 

@@ -27,13 +27,13 @@ int RunGenerator(const TGenOptions& opts, int stdoutFd, std::FILE* err, TPngHook
   std::string current;  // the file an error belongs to
   try {
     switch (opts.Source) {
-      case TGenOptions::TSource::Shape:
+      case TGenOptions::TSource::soShape:
         ComputeShapeTable(gen, ShapeParamsOf(*FindPreset(opts.ShapeKey.c_str())));
         break;
-      case TGenOptions::TSource::Mix:
+      case TGenOptions::TSource::soMix:
         ComputeShapeTable(gen, opts.Mix);
         break;
-      case TGenOptions::TSource::Load:
+      case TGenOptions::TSource::soLoad:
         current = opts.LoadPath;
         LoadDistribution(gen, opts.LoadPath);
         break;

@@ -88,15 +88,15 @@ TGenOptions ParseGenOptions(const std::vector<std::string>& args) {
       if (inlineValue) throw EUsageError("option '" + opt + "' takes no value");
       o.Help = true;
     } else if (opt == "--shape") {
-      setSource(TGenOptions::TSource::Shape, opt);
+      setSource(TGenOptions::TSource::soShape, opt);
       std::string key = value();
       if (!FindPreset(key.c_str())) throw EUsageError("unknown shape '" + key + "' for --shape");
       o.ShapeKey = key;
     } else if (opt == "--mix") {
-      setSource(TGenOptions::TSource::Mix, opt);
+      setSource(TGenOptions::TSource::soMix, opt);
       o.Mix = ParseMix(value());
     } else if (opt == "--load") {
-      setSource(TGenOptions::TSource::Load, opt);
+      setSource(TGenOptions::TSource::soLoad, opt);
       o.LoadPath = path();
     } else if (opt == "--from") {
       o.From = ParseReal(opt, value());

@@ -16,8 +16,8 @@ class EUsageError : public std::runtime_error {
 };
 
 struct TGenOptions {
-  enum class TSource { Shape, Mix, Load };
-  TSource Source = TSource::Shape;
+  enum class TSource { soShape, soMix, soLoad };
+  TSource Source = TSource::soShape;
   std::string ShapeKey = "normal";    // --shape
   TShapeParams Mix;                   // --mix
   std::string LoadPath;               // --load

@@ -16,16 +16,16 @@ constexpr int kExactFixed = 1100;
 // Enough significant digits to hold the exact expansion of any double (at most 767).
 constexpr int kExactSci = 780;
 
-enum class TRound { Down, Up, Tie };
+enum class TRound { rdDown, rdUp, rdTie };
 
 // How the dropped digits [t, end) round the kept ones: below half, above half, or exactly
 // half as far as these digits show.
 TRound TailRounding(const char* t, const char* end) {
-  if (t == end || *t < '5') return TRound::Down;
-  if (*t > '5') return TRound::Up;
+  if (t == end || *t < '5') return TRound::rdDown;
+  if (*t > '5') return TRound::rdUp;
   for (++t; t < end; ++t)
-    if (*t != '0') return TRound::Up;
-  return TRound::Tie;
+    if (*t != '0') return TRound::rdUp;
+  return TRound::rdTie;
 }
 
 // Adds one unit in the last place; returns true when a carry leaves the first digit.
@@ -77,15 +77,15 @@ std::string FixedDigits(double a, int d) {
   digits.append(ip);
   digits.append(fp.substr(0, static_cast<std::size_t>(d)));
   TRound r = TailRounding(fp.data() + d, fp.data() + fp.size());
-  if (r == TRound::Tie) {
+  if (r == TRound::rdTie) {
     TCharBuf exact(kExactFixed + 48);
     auto ex = std::to_chars(exact.Begin(), exact.End(), a, std::chars_format::fixed, kExactFixed);
     std::string_view es(exact.Begin(), static_cast<std::size_t>(ex.ptr - exact.Begin()));
     std::string_view efp = es.substr(es.find('.') + 1);
     r = TailRounding(efp.data() + d, efp.data() + efp.size());
-    if (r == TRound::Tie) r = TRound::Up;  // an exact half rounds up
+    if (r == TRound::rdTie) r = TRound::rdUp;  // an exact half rounds up
   }
-  if (r == TRound::Up) Increment(digits);
+  if (r == TRound::rdUp) Increment(digits);
   return digits;
 }
 
@@ -104,16 +104,16 @@ std::string SciDigits(double a, int n, int& exponent) {
   if (*exp_begin == '+') ++exp_begin;
   std::from_chars(exp_begin, s.data() + s.size(), exponent);
   TRound r = TailRounding(frac.data() + (n - 1), frac.data() + frac.size());
-  if (r == TRound::Tie) {
+  if (r == TRound::rdTie) {
     std::vector<char> exact(kExactSci + 32);
     auto ex = std::to_chars(exact.data(), exact.data() + exact.size(), a,
                             std::chars_format::scientific, kExactSci);
     std::string_view es(exact.data(), static_cast<std::size_t>(ex.ptr - exact.data()));
     std::string_view efrac = es.substr(2, es.find('e') - 2);
     r = TailRounding(efrac.data() + (n - 1), efrac.data() + efrac.size());
-    if (r == TRound::Tie) r = TRound::Up;
+    if (r == TRound::rdTie) r = TRound::rdUp;
   }
-  if (r == TRound::Up && Increment(digits)) {
+  if (r == TRound::rdUp && Increment(digits)) {
     digits.pop_back();  // 9.99 became 10.00: keep n digits, one decade up
     ++exponent;
   }

@@ -39,17 +39,17 @@ TApplication& App() {
 // Throws from its event handler when asked to.
 class TThrowingObject : public QObject {
  public:
-  enum Mode { None, StdException, Other };
-  Mode NextThrow = None;
+  enum TMode { tmNone, tmStdException, tmOther };
+  TMode NextThrow = tmNone;
   int Handled = 0;
 
   bool event(QEvent* e) override {
     if (e->type() != QEvent::User) return QObject::event(e);
     ++Handled;
-    const Mode m = NextThrow;
-    NextThrow = None;
-    if (m == StdException) throw std::runtime_error("Disk full");
-    if (m == Other) throw 42;
+    const TMode m = NextThrow;
+    NextThrow = tmNone;
+    if (m == tmStdException) throw std::runtime_error("Disk full");
+    if (m == tmOther) throw 42;
     return true;
   }
 };
@@ -64,12 +64,12 @@ class ApplicationTest : public ::testing::Test {
 TEST_F(ApplicationTest, ExceptionsFromEventHandlersAreShownAndDeliveryGoesOn) {
   TThrowingObject obj;
   QEvent e(QEvent::User);
-  obj.NextThrow = TThrowingObject::StdException;
+  obj.NextThrow = TThrowingObject::tmStdException;
   EXPECT_NO_THROW(QCoreApplication::sendEvent(&obj, &e));
   ASSERT_EQ(Messages.Errors.size(), 1u);
   EXPECT_EQ(Messages.Errors[0], "Disk full");
 
-  obj.NextThrow = TThrowingObject::Other;
+  obj.NextThrow = TThrowingObject::tmOther;
   EXPECT_NO_THROW(QCoreApplication::sendEvent(&obj, &e));
   ASSERT_EQ(Messages.Errors.size(), 2u);
   EXPECT_EQ(Messages.Errors[1], UnknownErrorText);

@@ -15,7 +15,7 @@ std::string UsageError(const std::vector<std::string>& args) {
 
 TEST(GenOptionsTest, Defaults) {
   TGenOptions o = ParseGenOptions({});
-  EXPECT_EQ(o.Source, TGenOptions::TSource::Shape);
+  EXPECT_EQ(o.Source, TGenOptions::TSource::soShape);
   EXPECT_EQ(o.ShapeKey, "normal");
   EXPECT_FALSE(o.From);
   EXPECT_FALSE(o.To);
@@ -41,7 +41,7 @@ TEST(GenOptionsTest, EveryOptionIsStored) {
   EXPECT_EQ(o.PngPath, "z.png");
 
   o = ParseGenOptions({"--mix", "100,20,400,250,0.65"});
-  EXPECT_EQ(o.Source, TGenOptions::TSource::Mix);
+  EXPECT_EQ(o.Source, TGenOptions::TSource::soMix);
   EXPECT_EQ(o.Mix.Mean1, 100);
   EXPECT_EQ(o.Mix.StdDev1, 20);
   EXPECT_EQ(o.Mix.Mean2, 400);
@@ -50,7 +50,7 @@ TEST(GenOptionsTest, EveryOptionIsStored) {
   EXPECT_EQ(ParseGenOptions({"--mix", "1,10,500,10,0.123"}).Mix.Ratio, 0.123);
 
   o = ParseGenOptions({"--load", "d.rnd", "-o", "-", "--help"});
-  EXPECT_EQ(o.Source, TGenOptions::TSource::Load);
+  EXPECT_EQ(o.Source, TGenOptions::TSource::soLoad);
   EXPECT_EQ(o.LoadPath, "d.rnd");
   EXPECT_EQ(o.OutPath, "-");
   EXPECT_TRUE(o.Help);
