@@ -2,7 +2,8 @@
 # Installs what is missing, builds everything and runs every test:
 #   1. the full build (Qt parts included) with all tests on Qt's offscreen platform;
 #   2. the Qt-free libraries again under AddressSanitizer and UndefinedBehaviorSanitizer;
-#   3. when clang is present, a short libFuzzer run of the ".rnd" reader.
+#   3. the naming check (clang-tidy, rules in .clang-tidy);
+#   4. when clang is present, a short libFuzzer run of the ".rnd" reader.
 set -euo pipefail
 cd "$(dirname "$0")"
 ./scripts/deps.sh
@@ -12,6 +13,7 @@ jobs=$(nproc)
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build -j "$jobs"
 ctest --test-dir build --output-on-failure -j "$jobs"
+./scripts/naming.sh build
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
       -DALEARIX_WITH_QT=OFF -DALEARIX_SANITIZE=ON -DALEARIX_BENCH=OFF

@@ -27,7 +27,7 @@ void InitAboutResources() {
 namespace {
 
 // The disclaimer; its first two lines ask the user to accept or decline.
-const char* const DisclaimerLines[] = {
+const char* const kDisclaimerLines[] = {
     "Please read the terms below, then click \"OK, I accept\"",
     "to use Alearix, or \"NO, I disagree\" to quit the program.",
     "",
@@ -112,7 +112,7 @@ TAboutBox::TAboutBox(QWidget* parent)
   FMemo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   FMemo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   QStringList lines;
-  for (const char* line : DisclaimerLines) lines << QString::fromUtf8(line);
+  for (const char* line : kDisclaimerLines) lines << QString::fromUtf8(line);
   FMemo1->setPlainText(lines.join('\n'));
 
   FBButOK = new QPushButton("OK, I accept", this);
@@ -126,7 +126,7 @@ TAboutBox::TAboutBox(QWidget* parent)
   FBButDisagree->setGeometry(8, 320, 185, 33);
   FBButDisagree->setIcon(style()->standardIcon(QStyle::SP_DialogCancelButton));
   FBButDisagree->setAutoDefault(false);
-  connect(FBButDisagree, &QPushButton::clicked, this, [this] { done(Abort); });
+  connect(FBButDisagree, &QPushButton::clicked, this, [this] { done(kAbort); });
 }
 
 QStringList TAboutBox::MemoLines() const {

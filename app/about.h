@@ -20,7 +20,7 @@ class TAboutBox : public QDialog {
  public:
   // Result of the decline button. Accepting gives QDialog::Accepted, the close
   // box QDialog::Rejected; neither is this value.
-  static constexpr int Abort = 3;
+  static constexpr int kAbort = 3;
 
   explicit TAboutBox(QWidget* parent = nullptr);
 

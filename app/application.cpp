@@ -6,20 +6,20 @@
 #include "platform/services.h"
 
 TApplication::TApplication(int& argc, char** argv)
-    : QApplication(argc, argv), DefaultMessages(std::make_unique<TQtMessages>()) {}
+    : QApplication(argc, argv), FDefaultMessages(std::make_unique<TQtMessages>()) {}
 
 TApplication::~TApplication() = default;
 
 void TApplication::SetMessages(IMessages* messages) {
-  CurrentMessages = messages;
+  FCurrentMessages = messages;
 }
 
 IMessages& TApplication::Messages() {
-  return CurrentMessages != nullptr ? *CurrentMessages : *DefaultMessages;
+  return FCurrentMessages != nullptr ? *FCurrentMessages : *FDefaultMessages;
 }
 
 void TApplication::ReportException(std::exception_ptr e) {
-  std::string text = UnknownErrorText;
+  std::string text = kUnknownErrorText;
   try {
     std::rethrow_exception(e);
   } catch (const std::exception& ex) {

@@ -25,9 +25,9 @@ class TApplication : public QApplication {
   void ReportException(std::exception_ptr e);
 
  private:
-  std::unique_ptr<IMessages> DefaultMessages;
-  IMessages* CurrentMessages = nullptr;
+  std::unique_ptr<IMessages> FDefaultMessages;
+  IMessages* FCurrentMessages = nullptr;
 };
 
 // The text shown for an exception that carries no message of its own.
-inline constexpr const char* UnknownErrorText = "Unknown error";
+inline constexpr const char* kUnknownErrorText = "Unknown error";

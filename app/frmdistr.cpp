@@ -32,11 +32,11 @@
 
 namespace {
 
-constexpr int ClientWidth = 557;
-constexpr int ClientHeight = 481;
-constexpr int PanelHeight = 153;
-const char* const WindowCaption = "Alearix - Configurable Random Generator";
-const char* const EditHint = "Press <ENTER> to accept, <ESC> to cancel";
+constexpr int kClientWidth = 557;
+constexpr int kClientHeight = 481;
+constexpr int kPanelHeight = 153;
+const char* const kWindowCaption = "Alearix - Configurable Random Generator";
+const char* const kEditHint = "Press <ENTER> to accept, <ESC> to cancel";
 
 // The file dialogs of "Calc", "Save" and "Load"; both save dialogs ask before overwriting.
 const TFileDialogRequest kAscDialog{"ASCII Format|*.asc", "unknown.asc", true};
@@ -149,16 +149,16 @@ TFrmMain::TFrmMain(IFileDialogs* dialogs, IHelpViewer* help, QWidget* parent)
   FGenerator.UpperLimit = 300.0;
   NumRandNums = 500;
 
-  setWindowTitle(WindowCaption);
+  setWindowTitle(kWindowCaption);
   setFont(FormFont());
   QPalette pal = palette();
   pal.setColor(QPalette::WindowText, Qt::black);
   setPalette(pal);
-  setFixedSize(ClientWidth, ClientHeight);
+  setFixedSize(kClientWidth, kClientHeight);
   if (const QScreen* screen = QGuiApplication::primaryScreen()) {
     const QRect area = screen->availableGeometry();
-    move(area.left() + (area.width() - ClientWidth) / 2,
-         area.top() + (area.height() - ClientHeight) / 2);
+    move(area.left() + (area.width() - kClientWidth) / 2,
+         area.top() + (area.height() - kClientHeight) / 2);
   }
 
   CreateControls();
@@ -304,7 +304,7 @@ void TFrmMain::CreateControls() {
   const QPoint presetPlaces[6] = {{105, 64}, {105, 91},  {132, 91},
                                   {132, 64}, {105, 118}, {132, 118}};
   for (int k = 0; k < 6; ++k) {
-    const TPreset& pr = Presets[k];
+    const TPreset& pr = kPresets[k];
     auto* b = NewSpeedButton(presetPlaces[k].x(), presetPlaces[k].y(), 25, 25, QString(),
                              QString::fromUtf8(pr.Hint));
     b->setObjectName(QString::fromUtf8(pr.Key));
@@ -316,7 +316,7 @@ void TFrmMain::CreateControls() {
       if (down)
         for (int j = 0; j < 6; ++j)
           if (j != k) FPresets[j]->setChecked(false);
-      const TPreset& p = Presets[k];
+      const TPreset& p = kPresets[k];
       FSBarHRatio->setValue(p.HRatio);
       FSBarStdDev1->setValue(p.StdDev1);
       FSBarMean1->setValue(p.Mean1);
@@ -399,13 +399,13 @@ void TFrmMain::CreateControls() {
   FEdHighB->setGeometry(461, 122, 79, 18);
   for (QLineEdit* ed : {FEdLowB, FEdHighB}) {
     ed->setFrame(false);
-    ed->setToolTip(EditHint);
+    ed->setToolTip(kEditHint);
     ed->hide();
     ed->installEventFilter(this);
   }
 
   FRChart1 = new TRChart(this);
-  FRChart1->SetBounds(0, PanelHeight, ClientWidth, ClientHeight - PanelHeight);
+  FRChart1->SetBounds(0, kPanelHeight, kClientWidth, kClientHeight - kPanelHeight);
   SetupDistriChart(*FRChart1);
 }
 
@@ -441,7 +441,7 @@ void TFrmMain::FormActivate() {
   Ratio = 0.5;
   ComputeShape();
   const int result = FDisclaimer ? FDisclaimer() : FModalRunner(*FAboutBox);
-  if (result == TAboutBox::Abort) close();
+  if (result == TAboutBox::kAbort) close();
 }
 
 bool TFrmMain::eventFilter(QObject* watched, QEvent* e) {

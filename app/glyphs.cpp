@@ -8,9 +8,9 @@
 
 namespace {
 
-constexpr int GlyphSize = 18;
+constexpr int kGlyphSize = 18;
 
-QPixmap NewPixmap(int size = GlyphSize) {
+QPixmap NewPixmap(int size = kGlyphSize) {
   QPixmap pm(size, size);
   pm.fill(Qt::transparent);
   return pm;
@@ -144,19 +144,19 @@ QIcon MakeShapeGlyph(double mean1, double stdDev1, double mean2, double stdDev2,
   QPainter p(&pm);
   p.setRenderHint(QPainter::Antialiasing);
   // the mixture at 50 sample points over the 500 classes, scaled to its maximum
-  constexpr int n = 50;
-  double d[n + 1];
+  constexpr int kN = 50;
+  double d[kN + 1];
   double top = 0.0;
-  for (int k = 0; k <= n; ++k) {
-    const double i = 1.0 + 499.0 * k / n;
+  for (int k = 0; k <= kN; ++k) {
+    const double i = 1.0 + 499.0 * k / kN;
     const double a = (i - mean1) / stdDev1;
     const double b = (i - mean2) / stdDev2;
     d[k] = (1.0 - ratio) * std::exp(-a * a) + ratio * std::exp(-b * b);
     top = std::max(top, d[k]);
   }
   QPainterPath path;
-  for (int k = 0; k <= n; ++k) {
-    const double x = 1.0 + 16.0 * k / n;
+  for (int k = 0; k <= kN; ++k) {
+    const double x = 1.0 + 16.0 * k / kN;
     const double y = 16.5 - 14.5 * (top > 0 ? d[k] / top : 0.0);
     if (k == 0)
       path.moveTo(x, y);

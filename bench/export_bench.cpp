@@ -15,7 +15,7 @@
 
 namespace {
 
-constexpr std::int64_t N = 10'000'000;
+constexpr std::int64_t kN = 10'000'000;
 
 std::string ScratchFile() {
   return (std::filesystem::temp_directory_path() /
@@ -36,9 +36,9 @@ TAlearix Engine(bool flat) {
 void BM_Export(benchmark::State& state) {
   TAlearix gen = Engine(state.range(0) != 0);
   const std::string path = ScratchFile();
-  for (auto _ : state) benchmark::DoNotOptimize(ExportRandomNumbers(gen, N, path));
+  for (auto _ : state) benchmark::DoNotOptimize(ExportRandomNumbers(gen, kN, path));
   std::filesystem::remove(path);
-  state.SetItemsProcessed(state.iterations() * N);
+  state.SetItemsProcessed(state.iterations() * kN);
 }
 
 // The same loop with snprintf formatting.
@@ -49,7 +49,7 @@ void BM_SnprintfExport(benchmark::State& state) {
     TTextFileWriter out(path);
     std::vector<std::int64_t> c(gen.Resolution() + 4, 0);
     double m = 0;
-    for (std::int64_t i = 0; i < N; ++i) {
+    for (std::int64_t i = 0; i < kN; ++i) {
       const double x = gen.RandomValue();
       char* p = out.Reserve(64);
       int len = std::snprintf(p, 62, "%.4f", x);
@@ -65,7 +65,7 @@ void BM_SnprintfExport(benchmark::State& state) {
     benchmark::DoNotOptimize(m);
   }
   std::filesystem::remove(path);
-  state.SetItemsProcessed(state.iterations() * N);
+  state.SetItemsProcessed(state.iterations() * kN);
 }
 
 // Drawing alone.
@@ -73,10 +73,10 @@ void BM_RandomValue(benchmark::State& state) {
   TAlearix gen = Engine(state.range(0) != 0);
   for (auto _ : state) {
     double s = 0;
-    for (std::int64_t i = 0; i < N; ++i) s += gen.RandomValue();
+    for (std::int64_t i = 0; i < kN; ++i) s += gen.RandomValue();
     benchmark::DoNotOptimize(s);
   }
-  state.SetItemsProcessed(state.iterations() * N);
+  state.SetItemsProcessed(state.iterations() * kN);
 }
 
 // Formatting and writing alone, over 2^20 drawn values used ten times.
@@ -93,7 +93,7 @@ void BM_FormatAndWrite(benchmark::State& state) {
   const bool viaSnprintf = state.range(0) != 0;
   for (auto _ : state) {
     TTextFileWriter out(path);
-    for (std::int64_t i = 0; i < N; ++i) {
+    for (std::int64_t i = 0; i < kN; ++i) {
       const double x = v[static_cast<std::size_t>(i) & (v.size() - 1)];
       char* p = out.Reserve(64);
       char* e = viaSnprintf ? p + std::snprintf(p, 62, "%.4f", x) : FormatFixed4(x, p);
@@ -104,7 +104,7 @@ void BM_FormatAndWrite(benchmark::State& state) {
     out.Commit();
   }
   std::filesystem::remove(path);
-  state.SetItemsProcessed(state.iterations() * N);
+  state.SetItemsProcessed(state.iterations() * kN);
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ std::map<int, QCursor>& Table() {
   return table;
 }
 
-int gScreenCursor = crDefault;
+int GScreenCursor = crDefault;
 
 struct TCursorResource {
   const char* Name;
@@ -80,16 +80,16 @@ void RegisterChartCursors() {
 }
 
 void SetScreenCursor(int index) {
-  if (index == gScreenCursor) return;
+  if (index == GScreenCursor) return;
   if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-    gScreenCursor = index;
+    GScreenCursor = index;
     return;
   }
-  if (gScreenCursor != crDefault) QGuiApplication::restoreOverrideCursor();
-  gScreenCursor = index;
+  if (GScreenCursor != crDefault) QGuiApplication::restoreOverrideCursor();
+  GScreenCursor = index;
   if (index != crDefault) QGuiApplication::setOverrideCursor(AppCursor(index));
 }
 
 int ScreenCursor() {
-  return gScreenCursor;
+  return GScreenCursor;
 }

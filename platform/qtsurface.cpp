@@ -183,15 +183,15 @@ void TQtBitmap::SetPixel(int x, int y, TColor c) {
 }
 
 // Bresenham line along the major axis. Pixel i (0-based from a) sits at minor
-// offset floor((2 i d + D) / 2D), so the part inside the bitmap is found
+// offset floor((2 i minor + major) / 2 major), so the part inside the bitmap is found
 // directly without walking the clipped-away part of far-reaching lines.
 void TQtBitmap::ThinLine(TPoint a, TPoint b, bool includeEnd, int& phase) {
   const long long dx = static_cast<long long>(b.x) - a.x;
   const long long dy = static_cast<long long>(b.y) - a.y;
   const bool xMajor = std::llabs(dx) >= std::llabs(dy);
-  const long long D = xMajor ? std::llabs(dx) : std::llabs(dy);
-  const long long d = xMajor ? std::llabs(dy) : std::llabs(dx);
-  const long long n = includeEnd ? D + 1 : D;  // pixels on this segment
+  const long long major = xMajor ? std::llabs(dx) : std::llabs(dy);
+  const long long minor = xMajor ? std::llabs(dy) : std::llabs(dx);
+  const long long n = includeEnd ? major + 1 : major;  // pixels on this segment
   const int startPhase = phase;
   phase += static_cast<int>(n & 1);
   if (n <= 0 || FImage.isNull()) return;
@@ -219,9 +219,9 @@ void TQtBitmap::ThinLine(TPoint a, TPoint b, bool includeEnd, int& phase) {
   auto* bits = reinterpret_cast<std::uint32_t*>(FImage.bits());
   const long long stride = FImage.bytesPerLine() / 4;
 
-  const long long twoD = 2 * (D > 0 ? D : 1);
-  long long m = (2 * lo * d + D) / twoD;  // minor offset of pixel lo
-  long long err = 2 * lo * d + D - m * twoD;
+  const long long twoMajor = 2 * (major > 0 ? major : 1);
+  long long m = (2 * lo * minor + major) / twoMajor;  // minor offset of pixel lo
+  long long err = 2 * lo * minor + major - m * twoMajor;
   for (long long i = lo; i <= hi; ++i) {
     const long long maj = maj0 + sMaj * i;
     const long long mnr = min0 + sMin * m;
@@ -230,9 +230,9 @@ void TQtBitmap::ThinLine(TPoint a, TPoint b, bool includeEnd, int& phase) {
       const long long y = xMajor ? mnr : maj;
       Plot(bits[y * stride + x], c, mode);
     }
-    err += 2 * d;
-    if (err >= twoD) {
-      err -= twoD;
+    err += 2 * minor;
+    if (err >= twoMajor) {
+      err -= twoMajor;
       ++m;
     }
   }

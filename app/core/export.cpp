@@ -24,10 +24,10 @@ constexpr std::array<char, 200> MakeDigitPairs() {
   }
   return t;
 }
-constexpr std::array<char, 200> DigitPairs = MakeDigitPairs();
+constexpr std::array<char, 200> kDigitPairs = MakeDigitPairs();
 
 inline char* PutPair(char* out, unsigned v) {
-  std::memcpy(out, &DigitPairs[2 * v], 2);
+  std::memcpy(out, &kDigitPairs[2 * v], 2);
   return out + 2;
 }
 
@@ -104,7 +104,7 @@ char* FormatFixed4(double x, char* out) {
 }
 
 std::string FixedText4(double x) {
-  char buf[MaxNumberText + 4];
+  char buf[kMaxNumberText + 4];
   return std::string(buf, FormatFixed4(x, buf));
 }
 
@@ -133,7 +133,7 @@ THistogram ExportRandomNumbers(TAlearix& gen, std::int64_t count, TTextFileWrite
   double m = 0.0;
   for (std::int64_t i = 0; i < count; ++i) {
     const double x = gen.RandomValue();
-    char* p = out.Reserve(MaxNumberText + 2);
+    char* p = out.Reserve(kMaxNumberText + 2);
     char* e = FormatNumber(x, p);
     e[0] = '\r';
     e[1] = '\n';

@@ -43,6 +43,6 @@ THistogram ExportRandomNumbers(TAlearix& gen, std::int64_t count, TTextFileWrite
 // four decimals rounded half up on the exact decimal expansion, "-" for negative values
 // (also when they round to zero), the scientific form from a magnitude of 1e36 on.
 // Writes at most MaxNumberText characters to out and returns the end.
-constexpr std::size_t MaxNumberText = 60;
+constexpr std::size_t kMaxNumberText = 60;
 char* FormatFixed4(double x, char* out);
 std::string FixedText4(double x);

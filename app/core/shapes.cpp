@@ -5,7 +5,7 @@
 
 #include "engine/alearix.h"
 
-const std::array<TPreset, 6> Presets = {{
+const std::array<TPreset, 6> kPresets = {{
     {"normal", "Normal distribution", 0, 100, 250, 100, 250},
     {"leptokurtic", "Leptokurtic Distribution", 50, 60, 250, 21, 250},
     {"platykurtic", "Platykurtic Distribution", 50, 60, 205, 60, 295},
@@ -36,7 +36,7 @@ TShapeParams ShapeParamsOf(const TPreset& preset) {
 }
 
 const TPreset* FindPreset(const char* key) {
-  for (const TPreset& p : Presets)
+  for (const TPreset& p : kPresets)
     if (std::strcmp(p.Key, key) == 0) return &p;
   return nullptr;
 }

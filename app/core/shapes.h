@@ -24,7 +24,7 @@ struct TPreset {
 };
 
 // normal, leptokurtic, platykurtic, bimodal, left-skewed, right-skewed.
-extern const std::array<TPreset, 6> Presets;
+extern const std::array<TPreset, 6> kPresets;
 
 // The shape parameters the scroll bars give for a preset (Ratio = HRatio * 0.01).
 TShapeParams ShapeParamsOf(const TPreset& preset);

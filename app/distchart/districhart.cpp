@@ -8,13 +8,13 @@
 
 namespace {
 
-constexpr TColor CurveColor = 0xFF0000;      // blue
-constexpr TColor HistogramColor = 0xFFE0C0;  // light blue
+constexpr TColor kCurveColor = 0xFF0000;      // blue
+constexpr TColor kHistogramColor = 0xFFE0C0;  // light blue
 
 void AddCurve(TRChart& chart, const TAlearix& gen) {
   chart.MoveTo(gen.LowerLimit, 0.0);
-  chart.SetDataColor(CurveColor);
-  for (int i = 1; i <= DistriChartPoints; ++i) chart.DrawTo(gen.ClassEdge(i), gen.GetRefPoint(i));
+  chart.SetDataColor(kCurveColor);
+  for (int i = 1; i <= kDistriChartPoints; ++i) chart.DrawTo(gen.ClassEdge(i), gen.GetRefPoint(i));
   chart.DrawTo(gen.UpperLimit, 0.0);
 }
 
@@ -62,8 +62,8 @@ void DrawDistri(TRChart& chart, const TAlearix& gen) {
 }
 
 void DrawHistogram(TRChart& chart, const TAlearix& gen, const THistogram& hist) {
-  chart.SetDataColor(HistogramColor);
-  for (int i = 1; i <= DistriChartPoints; ++i) {
+  chart.SetDataColor(kHistogramColor);
+  for (int i = 1; i <= kDistriChartPoints; ++i) {
     const double x = gen.ClassEdge(i);
     chart.Line(x, 0.0, x, hist.Count(i) / hist.Scale);
   }

@@ -6,7 +6,7 @@ class TAlearix;
 struct THistogram;
 
 // Number of density points drawn, whatever the engine's resolution.
-inline constexpr int DistriChartPoints = 500;
+inline constexpr int kDistriChartPoints = 500;
 
 // Applies the chart settings of the main window (size 557 x 328, rims, ranges,
 // colours, captions); AutoRedraw ends up false, so nothing is painted here.

@@ -47,8 +47,8 @@ TRChart::TRChart(QWidget* parent) : TGraphicControl(parent) {
   SetBounds(Left(), Top(), 240, 160);
   FAreaBmp->SetSize(std::max(0, AreaWidth() + 1), std::max(0, AreaHeight() + 1));
   FWinBmp->SetSize(Width(), Height());
-  SLastMouse = TPoint{};
-  SZoomWindFlag = 0;
+  FLastMouse = TPoint{};
+  FZoomWindFlag = 0;
   CalcScaling();
 }
 
@@ -414,8 +414,8 @@ void TRChart::Text(double x, double y, int sizePt, std::string_view text) {
 // ---- coordinate mapping ----
 
 void TRChart::CalcScaling() {
-  const double W = Width();
-  const double H = Height();
+  const double ctlWidth = Width();
+  const double ctlHeight = Height();
   const int w = AreaWidth();
   const int h = AreaHeight();
   const double right = Width() - FRRim - FShadowWidth;
@@ -425,43 +425,43 @@ void TRChart::CalcScaling() {
   if (w > 0) {
     const double lo = FLogScaleX ? std::log(FRangeLoX) : FRangeLoX;
     const double hi = FLogScaleX ? std::log(FRangeHiX) : FRangeHiX;
-    Fkx = w / (hi - lo);
-    Fox = (hi * FLRim - lo * right) / (hi - lo);
-    xDone = std::isfinite(Fkx) && std::isfinite(Fox) && Fkx != 0.0;
+    FKx = w / (hi - lo);
+    FOx = (hi * FLRim - lo * right) / (hi - lo);
+    xDone = std::isfinite(FKx) && std::isfinite(FOx) && FKx != 0.0;
   }
   if (!xDone) {  // no area, or bounds that give no usable scale
-    Fkx = 0.0;
-    Fox = W * 0.5;
+    FKx = 0.0;
+    FOx = ctlWidth * 0.5;
   }
 
   bool yDone = false;
   if (h > 0) {
     const double lo = FLogScaleY ? std::log(FRangeLoY) : FRangeLoY;
     const double hi = FLogScaleY ? std::log(FRangeHiY) : FRangeHiY;
-    Fky = -h / (hi - lo);
-    Foy = (hi * bottom - lo * FTRim) / (hi - lo);
-    yDone = std::isfinite(Fky) && std::isfinite(Foy) && Fky != 0.0;
+    FKy = -h / (hi - lo);
+    FOy = (hi * bottom - lo * FTRim) / (hi - lo);
+    yDone = std::isfinite(FKy) && std::isfinite(FOy) && FKy != 0.0;
   }
   if (!yDone) {
-    Fky = 0.0;
-    Foy = H * 0.5;
+    FKy = 0.0;
+    FOy = ctlHeight * 0.5;
   }
 }
 
 void TRChart::DataToPixel(double x, double y, int& px, int& py) const {
   double fx;
   if (!FLogScaleX) {
-    fx = Fkx * x + Fox;
+    fx = FKx * x + FOx;
   } else if (x > kRangeEpsilon) {
-    fx = Fkx * std::log(x) + Fox;
+    fx = FKx * std::log(x) + FOx;
   } else {
     fx = FRangeHiX >= FRangeLoX ? 0.0 : Width();
   }
   double fy;
   if (!FLogScaleY) {
-    fy = Fky * y + Foy;
+    fy = FKy * y + FOy;
   } else if (y > kRangeEpsilon) {
-    fy = Fky * std::log(y) + Foy;
+    fy = FKy * std::log(y) + FOy;
   } else {
     fy = FRangeHiY >= FRangeLoY ? Height() : 0.0;
   }
@@ -479,14 +479,14 @@ TPoint TRChart::DataToPixel(double x, double y) const {
 }
 
 void TRChart::PixelToData(int px, int py, double& x, double& y) const {
-  if (Fkx != 0.0) {
-    x = (px - Fox) / Fkx;
+  if (FKx != 0.0) {
+    x = (px - FOx) / FKx;
     if (FLogScaleX) x = std::exp(x);
   } else {
     x = FLogScaleX ? std::sqrt(FRangeLoX * FRangeHiX) : (FRangeLoX + FRangeHiX) * 0.5;
   }
-  if (Fky != 0.0) {
-    y = (py - Foy) / Fky;
+  if (FKy != 0.0) {
+    y = (py - FOy) / FKy;
     if (FLogScaleY) y = std::exp(y);
   } else {
     y = FLogScaleY ? std::sqrt(FRangeLoY * FRangeHiY) : (FRangeLoY + FRangeHiY) * 0.5;

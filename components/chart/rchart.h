@@ -74,7 +74,7 @@ class TRChart : public TGraphicControl {
   static constexpr int kMaxPolylinePoints = 200;
 
   using TMouseMoveInChartEvent = std::function<void(
-      TRChart* Sender, bool InChart, TShiftState Shift, double rMousePosX, double rMousePosY)>;
+      TRChart* sender, bool inChart, TShiftState shift, double rMousePosX, double rMousePosY)>;
 
   explicit TRChart(QWidget* parent = nullptr);
   ~TRChart() override;
@@ -233,10 +233,10 @@ class TRChart : public TGraphicControl {
 
   // Mouse state shared by all charts: the last mouse position in control
   // pixels and the zoom window (flag, first corner, last drawn corner).
-  static inline TPoint SLastMouse{};
-  static inline int SZoomWindFlag = 0;
-  static inline TPoint SZoomStart{};
-  static inline TPoint SZoomLast{};
+  static inline TPoint FLastMouse{};
+  static inline int FZoomWindFlag = 0;
+  static inline TPoint FZoomStart{};
+  static inline TPoint FZoomLast{};
 
  private:
   void AppendItem(TGrafItem item);
@@ -279,7 +279,7 @@ class TRChart : public TGraphicControl {
   TPoint FDragStart;
   double FSavedLoX = 0.0, FSavedLoY = 0.0, FSavedHiX = 0.0, FSavedHiY = 0.0;
 
-  double Fkx = 0.0, Fox = 0.0, Fky = 0.0, Foy = 0.0;
+  double FKx = 0.0, FOx = 0.0, FKy = 0.0, FOy = 0.0;
   std::vector<TGrafItem> FItems;
   TBitmapFactory FFactory;
   std::unique_ptr<TBitmap> FWinBmp;

@@ -87,7 +87,7 @@ void DrawTickList(TSurface& s, const TRChart& c, bool xAxis, const std::vector<T
 }  // namespace
 
 void TRChart::DrawLinTicks(TSurface& s, bool xAxis) {
-  TAxisSpec a;
+  TAxisSettings a;
   if (xAxis) {
     a = {FRangeLoX, FRangeHiX, FMinTickX, FDecPlaceX, FXLabelType != FigType::NoFigs};
     DrawTickList(s, *this, true, LinearXTicks(a));
@@ -98,7 +98,7 @@ void TRChart::DrawLinTicks(TSurface& s, bool xAxis) {
 }
 
 void TRChart::DrawLogTicks(TSurface& s, bool xAxis) {
-  TAxisSpec a;
+  TAxisSettings a;
   if (xAxis) {
     a = {FRangeLoX, FRangeHiX, FMinTickX, FDecPlaceX, FXLabelType != FigType::NoFigs};
     DrawTickList(s, *this, true, LogXTicks(a));

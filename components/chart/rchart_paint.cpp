@@ -56,7 +56,7 @@ class TListPainter {
  public:
   TListPainter(TSurface& s, TColor scaleColor, TFontStyles textStyle, TBrushStyle textBkStyle,
                TColor textBkColor)
-      : S(s),
+      : FSurface(s),
         FScaleColor(scaleColor),
         FTextStyle(textStyle),
         FTextBkStyle(textBkStyle),
@@ -67,46 +67,46 @@ class TListPainter {
   void PenColor(TColor c) {
     if (c != FPen) {
       FPen = c;
-      S.SetPenColor(c);
+      FSurface.SetPenColor(c);
     }
   }
   void BrushColor(TColor c) {
     if (c != FBrush) {
       FBrush = c;
-      S.SetBrushColor(c);
+      FSurface.SetBrushColor(c);
     }
   }
   void FontColor(TColor c) {
     if (c != FFont) {
       FFont = c;
-      S.SetFontColor(c);
+      FSurface.SetFontColor(c);
     }
   }
   void BrushStyle(TBrushStyle b) {
     if (b != FBrushStyle) {
       FBrushStyle = b;
-      S.SetBrushStyle(b);
+      FSurface.SetBrushStyle(b);
     }
   }
   void PenWidth(int w) {
     if (w != FWidth) {
       FWidth = w;
-      S.SetPenWidth(w);
+      FSurface.SetPenWidth(w);
     }
   }
 
   void Flush() {
     if (FRun.empty()) return;
-    if (FRun.size() >= 2) S.Polyline(FRun.data(), static_cast<int>(FRun.size()));
+    if (FRun.size() >= 2) FSurface.Polyline(FRun.data(), static_cast<int>(FRun.size()));
     FPos = FRun.back();
-    S.MoveTo(FPos.x, FPos.y);
+    FSurface.MoveTo(FPos.x, FPos.y);
     FRun.clear();
   }
 
   void MoveTo(TPoint p) {
     Flush();
     FPos = p;
-    S.MoveTo(p.x, p.y);
+    FSurface.MoveTo(p.x, p.y);
   }
 
   void LineTo(const TGrafItem& it, TPoint p) {
@@ -118,7 +118,7 @@ class TListPainter {
     if (FRun.empty()) FRun.push_back(FPos);
     FRun.push_back(p);
     if (static_cast<int>(FRun.size()) == TRChart::kMaxPolylinePoints) {
-      S.Polyline(FRun.data(), static_cast<int>(FRun.size()));
+      FSurface.Polyline(FRun.data(), static_cast<int>(FRun.size()));
       FPos = p;
       FRun.clear();
       FRun.push_back(p);
@@ -133,7 +133,7 @@ class TListPainter {
       const auto& rows = kMarks[c - 1];
       for (int r = 0; r < 7; ++r) {
         for (int b = 0; b < 7; ++b) {
-          if (rows[r] & (0x40 >> b)) S.SetPixel(p.x - 3 + b, p.y - 3 + r, it.Color);
+          if (rows[r] & (0x40 >> b)) FSurface.SetPixel(p.x - 3 + b, p.y - 3 + r, it.Color);
         }
       }
     } else if (c >= 33) {
@@ -149,7 +149,7 @@ class TListPainter {
       }
       CenteredText(p, text);
     } else {
-      S.SetPixel(p.x, p.y, it.Color);
+      FSurface.SetPixel(p.x, p.y, it.Color);
     }
   }
 
@@ -157,10 +157,10 @@ class TListPainter {
     Flush();
     PenColor(it.Color);
     if (a == b) {
-      S.SetPixel(a.x, a.y, it.Color);
+      FSurface.SetPixel(a.x, a.y, it.Color);
     } else {
-      S.MoveTo(a.x, a.y);
-      S.LineTo(b.x, b.y);
+      FSurface.MoveTo(a.x, a.y);
+      FSurface.LineTo(b.x, b.y);
     }
   }
 
@@ -170,10 +170,10 @@ class TListPainter {
     BrushColor(it.Color);
     BrushStyle(TBrushStyle::bsSolid);
     if (a == b) {
-      S.SetPixel(a.x, a.y, FScaleColor);
+      FSurface.SetPixel(a.x, a.y, FScaleColor);
     } else {
-      S.Rectangle(std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + 1,
-                  std::max(a.y, b.y) + 1);
+      FSurface.Rectangle(std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x) + 1,
+                         std::max(a.y, b.y) + 1);
     }
   }
 
@@ -189,19 +189,19 @@ class TListPainter {
     const int dy = -static_cast<int>(std::nearbyint(std::sin(rad) * it.Depth));
     if (it.Angle > 90) std::swap(x1, x2);
     const TPoint top[4] = {{x1, y1}, {x1 + dx, y1 + dy}, {x2 + dx, y1 + dy}, {x2, y1}};
-    S.Polygon(top, 4);
+    FSurface.Polygon(top, 4);
     const TPoint side[4] = {{x2 + dx, y1 + dy}, {x2, y1}, {x2, y2}, {x2 + dx, y2 + dy}};
-    S.Polygon(side, 4);
-    S.Rectangle(std::min(x1, x2), y1, std::max(x1, x2) + 1, y2 + 1);
+    FSurface.Polygon(side, 4);
+    FSurface.Rectangle(std::min(x1, x2), y1, std::max(x1, x2) + 1, y2 + 1);
   }
 
   void Text(const TGrafItem& it, TPoint p) {
     Flush();
     FontColor(it.Color);
-    S.SetFontStyle(FTextStyle);
-    S.SetFontSizePt(it.Size);
-    S.SetBrushColor(FTextBkColor);
-    S.SetBrushStyle(FTextBkStyle);
+    FSurface.SetFontStyle(FTextStyle);
+    FSurface.SetFontSizePt(it.Size);
+    FSurface.SetBrushColor(FTextBkColor);
+    FSurface.SetBrushStyle(FTextBkStyle);
     FBrush = FTextBkColor;
     FBrushStyle = FTextBkStyle;
     CenteredText(p, it.Text);
@@ -211,12 +211,12 @@ class TListPainter {
 
  private:
   void CenteredText(TPoint p, std::string_view text) {
-    const int w = S.TextWidth(text);
-    const int h = S.TextHeight(text);
-    S.TextOut(p.x - w / 2, p.y - h / 2, text);
+    const int w = FSurface.TextWidth(text);
+    const int h = FSurface.TextHeight(text);
+    FSurface.TextOut(p.x - w / 2, p.y - h / 2, text);
   }
 
-  TSurface& S;
+  TSurface& FSurface;
   TColor FScaleColor;
   TFontStyles FTextStyle;
   TBrushStyle FTextBkStyle;
@@ -247,8 +247,8 @@ void TRChart::Paint() {
   Canvas().Draw(0, 0, *FWinBmp);
   if (OnMouseMoveInChart) {
     double x, y;
-    PixelToData(SLastMouse.x, SLastMouse.y, x, y);
-    OnMouseMoveInChart(this, InChartArea(SLastMouse.x, SLastMouse.y), TShiftState{}, x, y);
+    PixelToData(FLastMouse.x, FLastMouse.y, x, y);
+    OnMouseMoveInChart(this, InChartArea(FLastMouse.x, FLastMouse.y), TShiftState{}, x, y);
   }
 }
 
@@ -269,22 +269,22 @@ void TRChart::ShowGraf() {
 
 void TRChart::DrawScales() {
   TBitmap& b = *FWinBmp;
-  const int W = Width();
-  const int H = Height();
+  const int w = Width();
+  const int h = Height();
   const int s = FShadowWidth;
-  b.SetSize(W, H);
+  b.SetSize(w, h);
   b.SetPenStyle(TPenStyle::psSolid);
   b.SetPenMode(TPenMode::pmCopy);
   b.SetPenWidth(1);
   b.SetPenColor(FWindColor);
   b.SetBrushColor(FWindColor);
   b.SetBrushStyle(TBrushStyle::bsSolid);
-  b.Rectangle(0, 0, W, H);
+  b.Rectangle(0, 0, w, h);
   if (s > 0) {
     b.SetPenColor(FShadowBakColor);
     b.SetBrushColor(FShadowBakColor);
-    b.Rectangle(W - s, 0, W, s);
-    b.Rectangle(0, H - s, s, H);
+    b.Rectangle(w - s, 0, w, s);
+    b.Rectangle(0, h - s, s, h);
     b.SetBrushColor(FShadowColor);
     int m;
     if (FShadowStyle == TShadowStyle::ssFlying) {
@@ -294,15 +294,15 @@ void TRChart::DrawScales() {
       b.SetPenColor(clBlack);
       m = 0;
     }
-    const TPoint bottom[4] = {{m, H - s}, {s - 1, H - 1}, {W, H - 1}, {W - s, H - s}};
+    const TPoint bottom[4] = {{m, h - s}, {s - 1, h - 1}, {w, h - 1}, {w - s, h - s}};
     b.Polygon(bottom, 4);
-    const TPoint right[4] = {{W - s, H - s}, {W - 1, H - 1}, {W - 1, s - 1}, {W - s, m}};
+    const TPoint right[4] = {{w - s, h - s}, {w - 1, h - 1}, {w - 1, s - 1}, {w - s, m}};
     b.Polygon(right, 4);
     b.SetPenColor(clBlack);
     b.MoveTo(0, 0);
-    b.LineTo(0, H - s);
-    b.LineTo(W - s, H - s);
-    b.LineTo(W - s, 0);
+    b.LineTo(0, h - s);
+    b.LineTo(w - s, h - s);
+    b.LineTo(w - s, 0);
     b.LineTo(0, 0);
   }
   b.SetPenColor(FScaleColor);
@@ -311,7 +311,7 @@ void TRChart::DrawScales() {
   if (!FCaption.empty()) {
     const int tw = b.TextWidth(FCaption);
     const int th = b.TextHeight(FCaption);
-    b.TextOut(W - FRRim - s - tw, FTRim - th, FCaption);
+    b.TextOut(w - FRRim - s - tw, FTRim - th, FCaption);
   }
   CalcScaling();
   if (FXLabelType != FigType::NoScales) DrawXScale(b);

@@ -33,27 +33,27 @@ void AddLabel(TScaleTick& t, std::string text) {
 
 }  // namespace
 
-TNiceStep NiceStep(int N, double lo, double hi) {
+TNiceStep NiceStep(int n, double lo, double hi) {
   TNiceStep r;
-  if (lo == hi || !std::isfinite(lo) || !std::isfinite(hi) || N <= 0) {
+  if (lo == hi || !std::isfinite(lo) || !std::isfinite(hi) || n <= 0) {
     r.First = lo;
     r.Step = 0.0;
     r.Sub = 1;
     return r;
   }
   const double dir = hi > lo ? 1.0 : -1.0;
-  const double L = std::log10(std::fabs(hi - lo) / N);
-  if (!std::isfinite(L)) {  // the span overflows a double
+  const double l = std::log10(std::fabs(hi - lo) / n);
+  if (!std::isfinite(l)) {  // the span overflows a double
     r.First = lo;
     return r;
   }
-  double F = L - std::trunc(L);
-  double E;
-  if (L < 0 && F != 0.0) {
-    F += 1.0;
-    E = std::trunc(L) - 1.0;
+  double f = l - std::trunc(l);
+  double e;
+  if (l < 0 && f != 0.0) {
+    f += 1.0;
+    e = std::trunc(l) - 1.0;
   } else {
-    E = std::trunc(L);
+    e = std::trunc(l);
   }
   // A quotient of exactly 2 or 5 times a power of ten gives an F a few units
   // of the last place below log10 2 or log10 5 (the rounding of log10 and of
@@ -63,17 +63,17 @@ TNiceStep NiceStep(int N, double lo, double hi) {
   const double log2 = std::log10(2.0) - kSlack;
   const double log5 = std::log10(5.0) - kSlack;
   double mantissa;
-  if (F < log2) {
+  if (f < log2) {
     mantissa = 1.0;
     r.Sub = 5;
-  } else if (F < log5) {
+  } else if (f < log5) {
     mantissa = 2.0;
     r.Sub = 4;
   } else {
     mantissa = 5.0;
     r.Sub = 5;
   }
-  const double step = dir * mantissa * std::pow(10.0, E);
+  const double step = dir * mantissa * std::pow(10.0, e);
   if (step == 0.0 || !std::isfinite(step)) {
     r.First = lo;
     r.Step = 0.0;
@@ -114,7 +114,7 @@ std::string ScaleLabel(double v, int dec, bool linearZeroRule, double lo, double
   return CutLabel(FloatText(1, dec, v));
 }
 
-std::vector<TScaleTick> LinearXTicks(const TAxisSpec& a) {
+std::vector<TScaleTick> LinearXTicks(const TAxisSettings& a) {
   std::vector<TScaleTick> ticks;
   const TNiceStep ns = NiceStep(a.MinTick, a.Lo, a.Hi);
   if (ns.Step == 0.0) return ticks;
@@ -144,7 +144,7 @@ std::vector<TScaleTick> LinearXTicks(const TAxisSpec& a) {
   return ticks;
 }
 
-std::vector<TScaleTick> LinearYTicks(const TAxisSpec& a) {
+std::vector<TScaleTick> LinearYTicks(const TAxisSettings& a) {
   std::vector<TScaleTick> ticks;
   const TNiceStep ns = NiceStep(a.MinTick, a.Lo, a.Hi);
   if (ns.Step == 0.0) return ticks;
@@ -165,16 +165,16 @@ std::vector<TScaleTick> LinearYTicks(const TAxisSpec& a) {
 namespace {
 
 // The decade walk shared by both logarithmic axes.
-std::vector<TScaleTick> LogTicks(const TAxisSpec& a, bool many) {
+std::vector<TScaleTick> LogTicks(const TAxisSettings& a, bool many) {
   std::vector<TScaleTick> ticks;
   const double lo = a.Lo < a.Hi ? a.Lo : a.Hi;
   const double hi = a.Lo < a.Hi ? a.Hi : a.Lo;
   if (!(lo > 0) || !std::isfinite(hi)) return ticks;
   const int dec = AutoDecPlacesLog(a.DecPlace, lo, hi);
-  const double D = std::pow(10.0, std::floor(std::log10(lo * 0.99999)));
+  const double d = std::pow(10.0, std::floor(std::log10(lo * 0.99999)));
 
   auto tick = [&](bool minor, double k, double m) {
-    const double v = k * D * m;
+    const double v = k * d * m;
     if (v / 0.99999 > lo && v * 0.99999 < hi) {
       TScaleTick t = MakeTick(v, !minor);
       if (!minor && a.Figures) AddLabel(t, ScaleLabel(v, dec, false, lo, hi));
@@ -192,14 +192,14 @@ std::vector<TScaleTick> LogTicks(const TAxisSpec& a, bool many) {
       for (double k : {3.0, 4.0, 6.0, 7.0, 8.0, 9.0}) tick(true, k, m);
     }
     m *= 10.0;
-    if (0.99999 * D * m > hi || !std::isfinite(D * m)) break;
+    if (0.99999 * d * m > hi || !std::isfinite(d * m)) break;
   }
   return ticks;
 }
 
 }  // namespace
 
-std::vector<TScaleTick> LogXTicks(const TAxisSpec& a) {
+std::vector<TScaleTick> LogXTicks(const TAxisSettings& a) {
   const double dec10 = std::log10(a.Hi / a.Lo);
   if (!std::isfinite(dec10)) return {};
   if (std::fabs(dec10) < 1) return LinearXTicks(a);
@@ -207,7 +207,7 @@ std::vector<TScaleTick> LogXTicks(const TAxisSpec& a) {
   return LogTicks(a, many);
 }
 
-std::vector<TScaleTick> LogYTicks(const TAxisSpec& a) {
+std::vector<TScaleTick> LogYTicks(const TAxisSettings& a) {
   const double dec10 = std::log10(a.Hi / a.Lo);
   if (!std::isfinite(dec10)) return {};
   if (std::fabs(dec10) < 1) return LinearYTicks(a);

@@ -16,7 +16,7 @@ struct TNiceStep {
 // The step is 1, 2 or 5 times a power of ten, the largest such number not above
 // |hi - lo| / N, signed in the direction from lo to hi. Equal bounds give step 0.
 // Non-finite input also gives step 0 (no ticks).
-TNiceStep NiceStep(int N, double lo, double hi);
+TNiceStep NiceStep(int n, double lo, double hi);
 
 // Decimals for the labels of a linear axis over a..b: dp unless dp is -2
 // (automatic); -1 means scientific notation.
@@ -39,7 +39,7 @@ struct TScaleTick {
 };
 
 // What the tick producers need to know about one axis.
-struct TAxisSpec {
+struct TAxisSettings {
   double Lo = 0.0;  // the range bounds as set (Lo > Hi: reversed axis)
   double Hi = 0.0;
   int MinTick = 3;      // smallest number of labelled intervals
@@ -49,11 +49,11 @@ struct TAxisSpec {
 
 // Linear x axis: the minor ticks (every subdivision, majors included) first,
 // then, only when the axis shows figures, the labelled major ticks.
-std::vector<TScaleTick> LinearXTicks(const TAxisSpec& a);
+std::vector<TScaleTick> LinearXTicks(const TAxisSettings& a);
 // Linear y axis: major ticks only, labelled when the axis shows figures.
-std::vector<TScaleTick> LinearYTicks(const TAxisSpec& a);
+std::vector<TScaleTick> LinearYTicks(const TAxisSettings& a);
 // Logarithmic axes: the decades, and 2 and 5 times them plus minor ticks at
 // 3, 4, 6..9 when the axis spans few decades. Less than one decade falls back
 // to the linear ticks of the same axis.
-std::vector<TScaleTick> LogXTicks(const TAxisSpec& a);
-std::vector<TScaleTick> LogYTicks(const TAxisSpec& a);
+std::vector<TScaleTick> LogXTicks(const TAxisSettings& a);
+std::vector<TScaleTick> LogYTicks(const TAxisSettings& a);

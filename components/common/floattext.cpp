@@ -51,14 +51,14 @@ std::string PadLeft(std::string s, int width) {
 class TCharBuf {
  public:
   explicit TCharBuf(std::size_t n) {
-    if (n > sizeof Local) Heap.resize(n);
+    if (n > sizeof FLocal) FHeap.resize(n);
   }
-  char* Begin() { return Heap.empty() ? Local : Heap.data(); }
-  char* End() { return Heap.empty() ? Local + sizeof Local : Heap.data() + Heap.size(); }
+  char* Begin() { return FHeap.empty() ? FLocal : FHeap.data(); }
+  char* End() { return FHeap.empty() ? FLocal + sizeof FLocal : FHeap.data() + FHeap.size(); }
 
  private:
-  char Local[192];
-  std::vector<char> Heap;
+  char FLocal[192];
+  std::vector<char> FHeap;
 };
 
 // Digits of a (>= 0, < 1e36) rounded half up to d decimals: integer digits followed by d
@@ -100,9 +100,9 @@ std::string SciDigits(double a, int n, int& exponent) {
   digits.push_back(s[0]);
   std::string_view frac = s.substr(2, e - 2);
   digits.append(frac.substr(0, static_cast<std::size_t>(n - 1)));
-  const char* exp_begin = s.data() + e + 1;
-  if (*exp_begin == '+') ++exp_begin;
-  std::from_chars(exp_begin, s.data() + s.size(), exponent);
+  const char* expBegin = s.data() + e + 1;
+  if (*expBegin == '+') ++expBegin;
+  std::from_chars(expBegin, s.data() + s.size(), exponent);
   TRound r = TailRounding(frac.data() + (n - 1), frac.data() + frac.size());
   if (r == TRound::rdTie) {
     std::vector<char> exact(kExactSci + 32);
@@ -175,8 +175,8 @@ std::string SqueezedForm(int width, double x) {
 
 }  // namespace
 
-std::string FloatText(int Width, int Decimals, double X) {
-  if (Decimals >= 0) return FixedForm(Width, Decimals, X);
-  if (Decimals == -1) return SqueezedForm(Width, X);
-  return ScientificForm(Width, X);
+std::string FloatText(int width, int decimals, double x) {
+  if (decimals >= 0) return FixedForm(width, decimals, x);
+  if (decimals == -1) return SqueezedForm(width, x);
+  return ScientificForm(width, x);
 }

@@ -10,4 +10,4 @@
 //                   exponent.
 // Rounding is half up on the exact decimal expansion of X. NaN and the infinities give "Nan",
 // "+Inf" and "-Inf".
-std::string FloatText(int Width, int Decimals, double X);
+std::string FloatText(int width, int decimals, double x);

@@ -4,19 +4,19 @@
 #include <cmath>
 #include <cstring>
 
-void SwapBytes(void* A, void* B, unsigned N) {
-  if (N == 0 || A == B) return;
-  auto* a = static_cast<unsigned char*>(A);
-  auto* b = static_cast<unsigned char*>(B);
+void SwapBytes(void* first, void* second, unsigned n) {
+  if (n == 0 || first == second) return;
+  auto* a = static_cast<unsigned char*>(first);
+  auto* b = static_cast<unsigned char*>(second);
   unsigned char tmp[64];
-  while (N > 0) {
-    unsigned chunk = N < sizeof tmp ? N : static_cast<unsigned>(sizeof tmp);
+  while (n > 0) {
+    unsigned chunk = n < sizeof tmp ? n : static_cast<unsigned>(sizeof tmp);
     std::memcpy(tmp, a, chunk);
     std::memmove(a, b, chunk);
     std::memcpy(b, tmp, chunk);
     a += chunk;
     b += chunk;
-    N -= chunk;
+    n -= chunk;
   }
 }
 
@@ -32,14 +32,14 @@ int ClampToInt(double r) {
 }  // namespace
 
 // Round to the nearest integer first, then step by one when it lies on the wrong side of X.
-int CeilInt(double X) {
-  double r = std::nearbyint(X);
-  if (r < X) r += 1.0;
+int CeilInt(double x) {
+  double r = std::nearbyint(x);
+  if (r < x) r += 1.0;
   return ClampToInt(r);
 }
 
-int FloorInt(double X) {
-  double r = std::nearbyint(X);
-  if (r > X) r -= 1.0;
+int FloorInt(double x) {
+  double r = std::nearbyint(x);
+  if (r > x) r -= 1.0;
   return ClampToInt(r);
 }

@@ -22,26 +22,26 @@ std::string Space(unsigned v) {
 
 }  // namespace
 
-std::string TimeText(unsigned Hour, unsigned Minute, unsigned Second, unsigned Hundredths,
-                     unsigned Format) {
-  switch (Format) {
+std::string TimeText(unsigned hour, unsigned minute, unsigned second, unsigned hundredths,
+                     unsigned format) {
+  switch (format) {
     case 0:
-      return Zero(Hour) + ':' + Zero(Minute) + ':' + Zero(Second) + '.' + Zero(Hundredths);
+      return Zero(hour) + ':' + Zero(minute) + ':' + Zero(second) + '.' + Zero(hundredths);
     case 1:
-      return Zero(Hour) + ':' + Zero(Minute) + ':' + Zero(Second);
+      return Zero(hour) + ':' + Zero(minute) + ':' + Zero(second);
     case 2:
-      return Space(Hour) + 'h' + Zero(Minute);
+      return Space(hour) + 'h' + Zero(minute);
     case 3:
-      return Space(Hour) + 'h' + Zero(Minute) + '\'' + Zero(Second) + '"';
+      return Space(hour) + 'h' + Zero(minute) + '\'' + Zero(second) + '"';
     case 4:
-      return Zero(Hour) + ':' + Zero(Minute);
+      return Zero(hour) + ':' + Zero(minute);
     case 5: {
-      unsigned h = Hour;
+      unsigned h = hour;
       if (h == 0)
         h = 12;
       else if (h >= 13 && h <= 23)
         h -= 12;
-      return Space(h) + ':' + Zero(Minute) + (Hour < 12 ? 'a' : 'p');
+      return Space(h) + ':' + Zero(minute) + (hour < 12 ? 'a' : 'p');
     }
     default:
       return std::string();

@@ -22,7 +22,7 @@ std::string CutText(std::string_view text, std::size_t max) {
 }
 
 // Text whose height spans the tallest and deepest glyphs of a font.
-constexpr std::string_view HeightProbe = "(8g]}\u00DC\u00C4\u00A7";
+constexpr std::string_view kHeightProbe = "(8g]}\u00DC\u00C4\u00A7";
 
 }  // namespace
 
@@ -56,13 +56,13 @@ void TNumLab::SetPrecision(int v) {
 }
 
 void TNumLab::SetLeftText(std::string_view v) {
-  Change(FLeftText, CutText(v, MaxTextLength));
+  Change(FLeftText, CutText(v, kMaxTextLength));
 }
 void TNumLab::SetRightText(std::string_view v) {
-  Change(FRightText, CutText(v, MaxTextLength));
+  Change(FRightText, CutText(v, kMaxTextLength));
 }
 void TNumLab::SetOverflowIndicator(std::string_view v) {
-  Change(FOverflowIndicator, CutText(v, MaxTextLength));
+  Change(FOverflowIndicator, CutText(v, kMaxTextLength));
 }
 
 void TNumLab::SetFrameStyle(TFrameStyle v) {
@@ -149,15 +149,15 @@ void TNumLab::Paint() {
     ~TGuard() { Flag = false; }
   } guard{FInPaint};
 
-  const int L = FLeftSpace;
-  const int W = FLabelWidth;
+  const int l = FLeftSpace;
+  const int w = FLabelWidth;
   std::unique_ptr<TBitmap> bmp = FBitmapFactory();
   bmp->SetFont(Font());
 
   // the height follows the font
-  const int TH = bmp->TextHeight(HeightProbe);
-  if (Height() != TH + 6) SetHeight(TH + 6);
-  const int T = TH + 2;
+  const int th = bmp->TextHeight(kHeightProbe);
+  if (Height() != th + 6) SetHeight(th + 6);
+  const int t = th + 2;
   bmp->SetSize(Width(), Height());
 
   bmp->SetBrushStyle(TBrushStyle::bsSolid);
@@ -171,7 +171,7 @@ void TNumLab::Paint() {
   if (FFrameStyle == TFrameStyle::fsEmbossed) outline = FColorLight;
   bmp->SetPenColor(outline);
   bmp->SetBrushColor(FColorLabBakG);
-  bmp->Rectangle(L, 0, L + W + 2, T + 3);
+  bmp->Rectangle(l, 0, l + w + 2, t + 3);
 
   // the 3-D edges: inner polyline along the left and top, outer one along the
   // bottom and right
@@ -199,8 +199,8 @@ void TNumLab::Paint() {
       break;
   }
   if (edges) {
-    const TPoint innerPts[3] = {{L + 1, T + 1}, {L + 1, 1}, {L + W + 1, 1}};
-    const TPoint outerPts[3] = {{L + 1, T + 3}, {L + W + 2, T + 3}, {L + W + 2, 0}};
+    const TPoint innerPts[3] = {{l + 1, t + 1}, {l + 1, 1}, {l + w + 1, 1}};
+    const TPoint outerPts[3] = {{l + 1, t + 3}, {l + w + 2, t + 3}, {l + w + 2, 0}};
     bmp->SetPenColor(inner);
     bmp->Polyline(innerPts, 3);
     bmp->SetPenColor(outer);
@@ -210,24 +210,24 @@ void TNumLab::Paint() {
   FShownText.clear();
   if (!FEmpty) {
     std::string text = NumberText();
-    int TW = bmp->TextWidth(text);
-    if (W - 6 < TW) {
+    int tw = bmp->TextWidth(text);
+    if (w - 6 < tw) {
       text = FOverflowIndicator;
-      TW = bmp->TextWidth(text);
+      tw = bmp->TextWidth(text);
     }
-    int x = L + 2 + (W - TW) / 2;
-    if (FAlignment == taLeftJustify) x = L + 4;
-    if (FAlignment == taRightJustify) x = L + W - 2 - TW;
+    int x = l + 2 + (w - tw) / 2;
+    if (FAlignment == taLeftJustify) x = l + 4;
+    if (FAlignment == taRightJustify) x = l + w - 2 - tw;
     bmp->SetBrushColor(FColorLabBakG);
     bmp->SetFontColor(FColorLabText);
-    bmp->TextRect(TRect{L + 3, 2, L + W - 1, T + 1}, x, 3, text);
+    bmp->TextRect(TRect{l + 3, 2, l + w - 1, t + 1}, x, 3, text);
     FShownText = std::move(text);
   }
 
   bmp->SetBrushColor(FColorOutBakG);
   bmp->SetFontColor(FColorOutText);
-  bmp->TextOut(L - 7 - bmp->TextWidth(FLeftText), 3, FLeftText);
-  bmp->TextOut(L + W + 9, 3, FRightText);
+  bmp->TextOut(l - 7 - bmp->TextWidth(FLeftText), 3, FLeftText);
+  bmp->TextOut(l + w + 9, 3, FRightText);
 
   Canvas().Draw(0, 0, *bmp);
 }

@@ -25,7 +25,7 @@ class TNumLab : public TGraphicControl {
 
  public:
   // The side texts and the overflow text hold at most this many characters.
-  static constexpr std::size_t MaxTextLength = 50;
+  static constexpr std::size_t kMaxTextLength = 50;
 
   explicit TNumLab(QWidget* parent = nullptr);
 

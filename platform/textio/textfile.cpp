@@ -14,9 +14,9 @@
 
 namespace {
 
-constexpr std::size_t ReadBufferSize = 64 * 1024;
-constexpr std::size_t MaxIntToken = 32;
-constexpr std::size_t MaxRealToken = 64;
+constexpr std::size_t kReadBufferSize = 64 * 1024;
+constexpr std::size_t kMaxIntToken = 32;
+constexpr std::size_t kMaxRealToken = 64;
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
@@ -147,64 +147,64 @@ bool TextToReal(std::string_view t, double& value) {
 
 // ---------------------------------------------------------------- writer
 
-TTextFileWriter::TTextFileWriter(const std::string& path) : Path_(path) {
+TTextFileWriter::TTextFileWriter(const std::string& path) : FPath(path) {
   static std::atomic<unsigned> serial{0};
   // Replacing an existing file must be refused where rewriting it in place would be: a
   // directory, or a file we may not write. A symbolic link is written through, so the
   // temporary goes beside the file it names; the new file keeps the old one's mode.
   struct stat st {};
-  bool existing = ::stat(Path_.c_str(), &st) == 0;
+  bool existing = ::stat(FPath.c_str(), &st) == 0;
   if (existing) {
     if (S_ISDIR(st.st_mode)) ThrowInOutError(EISDIR);
-    if (::faccessat(AT_FDCWD, Path_.c_str(), W_OK, AT_EACCESS) != 0) ThrowInOutError(errno);
+    if (::faccessat(AT_FDCWD, FPath.c_str(), W_OK, AT_EACCESS) != 0) ThrowInOutError(errno);
     if (!S_ISREG(st.st_mode)) {
       // A device or a pipe is written to itself: renaming over it would replace it.
       do {
-        Fd_ = ::open(Path_.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
-      } while (Fd_ < 0 && errno == EINTR);
-      if (Fd_ < 0) ThrowInOutError(errno);
-      OwnsFd_ = true;
-      Buf_ = std::make_unique<char[]>(BufferSize);
-      BufSize_ = BufferSize;
+        FFd = ::open(FPath.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+      } while (FFd < 0 && errno == EINTR);
+      if (FFd < 0) ThrowInOutError(errno);
+      FOwnsFd = true;
+      FBuf = std::make_unique<char[]>(kBufferSize);
+      FBufSize = kBufferSize;
       return;
     }
     struct stat lst {};
-    if (::lstat(Path_.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
-      if (char* real = ::realpath(Path_.c_str(), nullptr)) {
-        Path_ = real;
+    if (::lstat(FPath.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
+      if (char* real = ::realpath(FPath.c_str(), nullptr)) {
+        FPath = real;
         std::free(real);
       }
     }
   }
-  Buf_ = std::make_unique<char[]>(BufferSize);
-  BufSize_ = BufferSize;
-  const std::size_t slash = Path_.rfind('/');
+  FBuf = std::make_unique<char[]>(kBufferSize);
+  FBufSize = kBufferSize;
+  const std::size_t slash = FPath.rfind('/');
   const std::size_t baseStart = slash == std::string::npos ? 0 : slash + 1;
   for (int attempt = 0;; ++attempt) {
     const std::string suffix =
         ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(serial.fetch_add(1));
     // The temporary's name must stay within the file system's limit also for a target
     // whose own name is close to it.
-    std::string base = Path_.substr(baseStart);
+    std::string base = FPath.substr(baseStart);
     if (base.size() + suffix.size() > NAME_MAX) base.resize(NAME_MAX - suffix.size());
-    TempPath_ = Path_.substr(0, baseStart) + base + suffix;
-    Fd_ = ::open(TempPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (Fd_ >= 0) break;
+    FTempPath = FPath.substr(0, baseStart) + base + suffix;
+    FFd = ::open(FTempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (FFd >= 0) break;
     if (errno == EEXIST && attempt < 100) continue;
     int err = errno;
-    TempPath_.clear();
+    FTempPath.clear();
     ThrowInOutError(err);
   }
-  OwnsFd_ = true;
-  if (existing && S_ISREG(st.st_mode)) (void)::fchmod(Fd_, st.st_mode & 0777);
+  FOwnsFd = true;
+  if (existing && S_ISREG(st.st_mode)) (void)::fchmod(FFd, st.st_mode & 0777);
 }
 
 std::unique_ptr<TTextFileWriter> TTextFileWriter::ForDescriptor(int fd) {
   std::unique_ptr<TTextFileWriter> w(new TTextFileWriter());
-  w->Fd_ = fd;
-  w->OwnsFd_ = false;
-  w->Buf_ = std::make_unique<char[]>(BufferSize);
-  w->BufSize_ = BufferSize;
+  w->FFd = fd;
+  w->FOwnsFd = false;
+  w->FBuf = std::make_unique<char[]>(kBufferSize);
+  w->FBufSize = kBufferSize;
   return w;
 }
 
@@ -213,33 +213,33 @@ TTextFileWriter::~TTextFileWriter() {
 }
 
 void TTextFileWriter::Discard() noexcept {
-  if (OwnsFd_ && Fd_ >= 0) ::close(Fd_);
-  if (OwnsFd_) Fd_ = -1;
-  if (!TempPath_.empty()) {
-    ::unlink(TempPath_.c_str());
-    TempPath_.clear();
+  if (FOwnsFd && FFd >= 0) ::close(FFd);
+  if (FOwnsFd) FFd = -1;
+  if (!FTempPath.empty()) {
+    ::unlink(FTempPath.c_str());
+    FTempPath.clear();
   }
 }
 
 void TTextFileWriter::Flush() {
-  if (Fd_ < 0) throw EInOutError("File not open");
-  if (Used_ > 0) {
-    std::size_t n = Used_;
-    Used_ = 0;
-    WriteAll(Fd_, Buf_.get(), n);
+  if (FFd < 0) throw EInOutError("File not open");
+  if (FUsed > 0) {
+    std::size_t n = FUsed;
+    FUsed = 0;
+    WriteAll(FFd, FBuf.get(), n);
   }
 }
 
 void TTextFileWriter::Write(std::string_view text) {
-  if (text.size() > BufSize_ - Used_) {
+  if (text.size() > FBufSize - FUsed) {
     Flush();
-    if (text.size() > BufSize_) {
-      WriteAll(Fd_, text.data(), text.size());
+    if (text.size() > FBufSize) {
+      WriteAll(FFd, text.data(), text.size());
       return;
     }
   }
-  std::memcpy(Buf_.get() + Used_, text.data(), text.size());
-  Used_ += text.size();
+  std::memcpy(FBuf.get() + FUsed, text.data(), text.size());
+  FUsed += text.size();
 }
 
 void TTextFileWriter::WriteLine(std::string_view line) {
@@ -254,55 +254,55 @@ void TTextFileWriter::Commit() {
     Discard();
     throw;
   }
-  if (!OwnsFd_) return;
+  if (!FOwnsFd) return;
   int err = 0;
-  if (::fsync(Fd_) != 0 && errno != EINVAL && errno != EROFS) err = errno;
-  if (::close(Fd_) != 0 && err == 0 && errno != EINTR) err = errno;
-  Fd_ = -1;
-  if (err == 0 && !TempPath_.empty() && ::rename(TempPath_.c_str(), Path_.c_str()) != 0)
+  if (::fsync(FFd) != 0 && errno != EINVAL && errno != EROFS) err = errno;
+  if (::close(FFd) != 0 && err == 0 && errno != EINTR) err = errno;
+  FFd = -1;
+  if (err == 0 && !FTempPath.empty() && ::rename(FTempPath.c_str(), FPath.c_str()) != 0)
     err = errno;
   if (err != 0) {
     Discard();
     ThrowInOutError(err);
   }
-  TempPath_.clear();
+  FTempPath.clear();
 }
 
 // ---------------------------------------------------------------- reader
 
 TTextFileReader::TTextFileReader(const std::string& path) {
   do {
-    Fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-  } while (Fd_ < 0 && errno == EINTR);
-  if (Fd_ < 0) ThrowInOutError(errno);
-  Buf_ = std::make_unique<char[]>(ReadBufferSize);
+    FFd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  } while (FFd < 0 && errno == EINTR);
+  if (FFd < 0) ThrowInOutError(errno);
+  FBuf = std::make_unique<char[]>(kReadBufferSize);
 }
 
 TTextFileReader::~TTextFileReader() {
-  if (Fd_ >= 0) ::close(Fd_);
+  if (FFd >= 0) ::close(FFd);
 }
 
 void TTextFileReader::Fill() {
-  Pos_ = Len_ = 0;
-  if (AtEnd_) return;
+  FPos = FLen = 0;
+  if (FAtEnd) return;
   for (;;) {
-    ssize_t r = ::read(Fd_, Buf_.get(), ReadBufferSize);
+    ssize_t r = ::read(FFd, FBuf.get(), kReadBufferSize);
     if (r < 0) {
       if (errno == EINTR) continue;
       ThrowInOutError(errno);
     }
-    if (r == 0) AtEnd_ = true;
-    Len_ = static_cast<std::size_t>(r);
+    if (r == 0) FAtEnd = true;
+    FLen = static_cast<std::size_t>(r);
     return;
   }
 }
 
 int TTextFileReader::Peek() {
-  if (Pos_ >= Len_) {
+  if (FPos >= FLen) {
     Fill();
-    if (Len_ == 0) return -1;
+    if (FLen == 0) return -1;
   }
-  return static_cast<unsigned char>(Buf_[Pos_]);
+  return static_cast<unsigned char>(FBuf[FPos]);
 }
 
 bool TTextFileReader::Eof() {
@@ -314,10 +314,10 @@ std::string TTextFileReader::ReadLine() {
   for (;;) {
     int c = Peek();
     if (c < 0) return line;
-    ++Pos_;
+    ++FPos;
     if (c == '\n') return line;
     if (c == '\r') {
-      if (Peek() == '\n') ++Pos_;
+      if (Peek() == '\n') ++FPos;
       return line;
     }
     line.push_back(static_cast<char>(c));
@@ -328,10 +328,10 @@ void TTextFileReader::SkipLine() {
   for (;;) {
     int c = Peek();
     if (c < 0) return;
-    ++Pos_;
+    ++FPos;
     if (c == '\n') return;
     if (c == '\r') {
-      if (Peek() == '\n') ++Pos_;
+      if (Peek() == '\n') ++FPos;
       return;
     }
   }
@@ -339,17 +339,17 @@ void TTextFileReader::SkipLine() {
 
 std::string TTextFileReader::ReadToken(std::size_t maxLen) {
   int c;
-  while ((c = Peek()) >= 0 && c <= 32) ++Pos_;
+  while ((c = Peek()) >= 0 && c <= 32) ++FPos;
   std::string token;
   while (token.size() < maxLen && (c = Peek()) > 32) {
     token.push_back(static_cast<char>(c));
-    ++Pos_;
+    ++FPos;
   }
   return token;
 }
 
 std::int32_t TTextFileReader::ReadInt() {
-  std::string token = ReadToken(MaxIntToken);
+  std::string token = ReadToken(kMaxIntToken);
   if (token.empty()) return 0;  // end of file
   std::int32_t v;
   if (!TextToInt(token, v)) throw EInOutError("Invalid numeric input");
@@ -357,7 +357,7 @@ std::int32_t TTextFileReader::ReadInt() {
 }
 
 double TTextFileReader::ReadReal() {
-  std::string token = ReadToken(MaxRealToken);
+  std::string token = ReadToken(kMaxRealToken);
   if (token.empty()) return 0.0;  // end of file
   double v;
   if (!TextToReal(token, v)) throw EInOutError("Invalid numeric input");

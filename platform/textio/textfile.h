@@ -50,30 +50,30 @@ class TTextFileWriter {
   // Room for n bytes (n <= BufferSize) in the buffer: write into the returned pointer,
   // then call Advance with the number of bytes actually used.
   char* Reserve(std::size_t n) {
-    if (BufSize_ - Used_ < n) Flush();
-    return Buf_.get() + Used_;
+    if (FBufSize - FUsed < n) Flush();
+    return FBuf.get() + FUsed;
   }
-  void Advance(std::size_t n) { Used_ += n; }
+  void Advance(std::size_t n) { FUsed += n; }
 
   // Writes out the buffer, makes the data durable, closes the temporary and renames
   // it over the target. Throws EInOutError; the temporary is then gone and the
   // target untouched.
   void Commit();
 
-  const std::string& Path() const { return Path_; }
-  const std::string& TempPath() const { return TempPath_; }
-  static constexpr std::size_t BufferSize = 256 * 1024;
+  const std::string& Path() const { return FPath; }
+  const std::string& TempPath() const { return FTempPath; }
+  static constexpr std::size_t kBufferSize = 256 * 1024;
 
  private:
   TTextFileWriter() = default;
   void Flush();
   void Discard() noexcept;
 
-  std::string Path_, TempPath_;
-  int Fd_ = -1;
-  bool OwnsFd_ = false;
-  std::unique_ptr<char[]> Buf_;
-  std::size_t BufSize_ = 0, Used_ = 0;
+  std::string FPath, FTempPath;
+  int FFd = -1;
+  bool FOwnsFd = false;
+  std::unique_ptr<char[]> FBuf;
+  std::size_t FBufSize = 0, FUsed = 0;
 };
 
 class TTextFileReader {
@@ -102,8 +102,8 @@ class TTextFileReader {
   void Fill();
   std::string ReadToken(std::size_t maxLen);
 
-  int Fd_ = -1;
-  std::unique_ptr<char[]> Buf_;
-  std::size_t Pos_ = 0, Len_ = 0;
-  bool AtEnd_ = false;
+  int FFd = -1;
+  std::unique_ptr<char[]> FBuf;
+  std::size_t FPos = 0, FLen = 0;
+  bool FAtEnd = false;
 };

@@ -92,16 +92,16 @@ int RunModal(TAboutBox& box, std::function<void()> action) {
 
 TEST(AboutBoxTest, OnlyDecliningGivesTheAbortResult) {
   TAboutBox box;
-  EXPECT_EQ(RunModal(box, [&] { box.BButDisagree()->click(); }), TAboutBox::Abort);
+  EXPECT_EQ(RunModal(box, [&] { box.BButDisagree()->click(); }), TAboutBox::kAbort);
   EXPECT_FALSE(box.isVisible());
 
   int accepted = RunModal(box, [&] { box.BButOK()->click(); });
   EXPECT_EQ(accepted, QDialog::Accepted);
-  EXPECT_NE(accepted, TAboutBox::Abort);
+  EXPECT_NE(accepted, TAboutBox::kAbort);
 
   // the close box and the Escape key go on like accepting: not the abort result
-  EXPECT_NE(RunModal(box, [&] { box.close(); }), TAboutBox::Abort);
-  EXPECT_NE(RunModal(box, [&] { KeyClick(&box, Qt::Key_Escape); }), TAboutBox::Abort);
+  EXPECT_NE(RunModal(box, [&] { box.close(); }), TAboutBox::kAbort);
+  EXPECT_NE(RunModal(box, [&] { KeyClick(&box, Qt::Key_Escape); }), TAboutBox::kAbort);
   EXPECT_FALSE(box.isVisible());
 }
 

@@ -24,16 +24,16 @@ class TAppEnvironment : public ::testing::Environment {
     static int argc = 1;
     static char name[] = "application_test";
     static char* argv[] = {name, nullptr};
-    App = std::make_unique<TApplication>(argc, argv);
+    FApp = std::make_unique<TApplication>(argc, argv);
   }
-  void TearDown() override { App.reset(); }
-  static inline std::unique_ptr<TApplication> App;
+  void TearDown() override { FApp.reset(); }
+  static inline std::unique_ptr<TApplication> FApp;
 };
-[[maybe_unused]] ::testing::Environment* const AppEnvironment =
+[[maybe_unused]] ::testing::Environment* const kAppEnvironment =
     ::testing::AddGlobalTestEnvironment(new TAppEnvironment);
 
 TApplication& App() {
-  return *TAppEnvironment::App;
+  return *TAppEnvironment::FApp;
 }
 
 // Throws from its event handler when asked to.
@@ -56,9 +56,9 @@ class TThrowingObject : public QObject {
 
 class ApplicationTest : public ::testing::Test {
  protected:
-  void SetUp() override { App().SetMessages(&Messages); }
+  void SetUp() override { App().SetMessages(&FMessages); }
   void TearDown() override { App().SetMessages(nullptr); }
-  TFakeMessages Messages;
+  TFakeMessages FMessages;
 };
 
 TEST_F(ApplicationTest, ExceptionsFromEventHandlersAreShownAndDeliveryGoesOn) {
@@ -66,17 +66,17 @@ TEST_F(ApplicationTest, ExceptionsFromEventHandlersAreShownAndDeliveryGoesOn) {
   QEvent e(QEvent::User);
   obj.NextThrow = TThrowingObject::tmStdException;
   EXPECT_NO_THROW(QCoreApplication::sendEvent(&obj, &e));
-  ASSERT_EQ(Messages.Errors.size(), 1u);
-  EXPECT_EQ(Messages.Errors[0], "Disk full");
+  ASSERT_EQ(FMessages.Errors.size(), 1u);
+  EXPECT_EQ(FMessages.Errors[0], "Disk full");
 
   obj.NextThrow = TThrowingObject::tmOther;
   EXPECT_NO_THROW(QCoreApplication::sendEvent(&obj, &e));
-  ASSERT_EQ(Messages.Errors.size(), 2u);
-  EXPECT_EQ(Messages.Errors[1], UnknownErrorText);
+  ASSERT_EQ(FMessages.Errors.size(), 2u);
+  EXPECT_EQ(FMessages.Errors[1], kUnknownErrorText);
 
   EXPECT_TRUE(QCoreApplication::sendEvent(&obj, &e));  // no throw, no message
   EXPECT_EQ(obj.Handled, 3);
-  EXPECT_EQ(Messages.Errors.size(), 2u);
+  EXPECT_EQ(FMessages.Errors.size(), 2u);
 }
 
 TEST_F(ApplicationTest, ACommandThatFailsReportsItsMessageThroughTheApplication) {
@@ -106,8 +106,8 @@ TEST_F(ApplicationTest, ACommandThatFailsReportsItsMessageThroughTheApplication)
   QCoreApplication::sendEvent(load, &press);
   QCoreApplication::sendEvent(load, &release);
   ASSERT_EQ(dialogs.OpenRequests.size(), 1u);
-  ASSERT_EQ(Messages.Errors.size(), 1u);
-  EXPECT_EQ(Messages.Errors[0], "Invalid numeric input");
+  ASSERT_EQ(FMessages.Errors.size(), 1u);
+  EXPECT_EQ(FMessages.Errors[0], "Invalid numeric input");
   EXPECT_EQ(frm.Generator().GetRefPoint(100), before);
   EXPECT_TRUE(frm.isVisible());
   EXPECT_FALSE(load->isDown());  // the button came back up: the window stays usable
@@ -116,8 +116,8 @@ TEST_F(ApplicationTest, ACommandThatFailsReportsItsMessageThroughTheApplication)
   dialogs.OpenAnswers.push_back((bad.parent_path() / "alearix_no_such_file.rnd").string());
   QCoreApplication::sendEvent(load, &press);
   QCoreApplication::sendEvent(load, &release);
-  ASSERT_EQ(Messages.Errors.size(), 2u);
-  EXPECT_EQ(Messages.Errors[1], "File not found");
+  ASSERT_EQ(FMessages.Errors.size(), 2u);
+  EXPECT_EQ(FMessages.Errors[1], "File not found");
   fs::remove(bad);
 }
 

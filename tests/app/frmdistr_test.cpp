@@ -85,34 +85,34 @@ void PressKey(QWidget* w, int key) {
 class FrmMainTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    Dir = fs::temp_directory_path() /
-          ("alearix_frm_" + std::to_string(QCoreApplication::applicationPid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(Dir);
-    fs::create_directories(Dir);
-    Frm = std::make_unique<TFrmMain>(&Dialogs, &Help);
-    Frm->SetModalRunner([this](QDialog& dlg) {
-      Shown.push_back(&dlg);
+    FDir = fs::temp_directory_path() /
+           ("alearix_frm_" + std::to_string(QCoreApplication::applicationPid()) + "_" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(FDir);
+    fs::create_directories(FDir);
+    FForm = std::make_unique<TFrmMain>(&FDialogs, &FHelp);
+    FForm->SetModalRunner([this](QDialog& dlg) {
+      FShown.push_back(&dlg);
       if (auto* box = qobject_cast<TAboutBox*>(&dlg)) {
-        OkCaptions.push_back(box->BButOK()->text().toStdString());
-        DeclineHidden.push_back(box->BButDisagree()->isHidden());
+        FOkCaptions.push_back(box->BButOK()->text().toStdString());
+        FDeclineHidden.push_back(box->BButDisagree()->isHidden());
       }
-      return ModalResult;
+      return FModalResult;
     });
   }
   void TearDown() override {
-    Frm.reset();
-    fs::remove_all(Dir);
+    FForm.reset();
+    fs::remove_all(FDir);
   }
 
-  void Activate() { Frm->FormActivate(); }
+  void Activate() { FForm->FormActivate(); }
 
-  const std::vector<TGrafItem>& Items() const { return Frm->RChart1()->GrafItems(); }
+  const std::vector<TGrafItem>& Items() const { return FForm->RChart1()->GrafItems(); }
 
   // Checks that the chart shows the density of the generator as one curve, starting
   // at item `from`.
   void ExpectCurveAt(std::size_t from) const {
-    const TAlearix& gen = Frm->Generator();
+    const TAlearix& gen = FForm->Generator();
     const auto& it = Items();
     ASSERT_GE(it.size(), from + 502);
     EXPECT_EQ(it[from].Kind, gkMoveTo);
@@ -132,43 +132,44 @@ class FrmMainTest : public ::testing::Test {
 
   void ExpectDensity(const std::vector<double>& d) const {
     for (int i = 1; i <= 500; ++i)
-      ASSERT_NEAR(Frm->Generator().GetRefPoint(i), d[i], 1e-12) << "class " << i;
+      ASSERT_NEAR(FForm->Generator().GetRefPoint(i), d[i], 1e-12) << "class " << i;
   }
 
   int DownCount() const {
     int n = 0;
-    for (int k = 0; k < 6; ++k) n += Frm->PresetButton(k)->isChecked() ? 1 : 0;
+    for (int k = 0; k < 6; ++k) n += FForm->PresetButton(k)->isChecked() ? 1 : 0;
     return n;
   }
 
   std::array<int, 5> Bars() const {
-    return {Frm->SBarHRatio()->value(), Frm->SBarStdDev1()->value(), Frm->SBarMean1()->value(),
-            Frm->SBarStdDev2()->value(), Frm->SBarMean2()->value()};
+    return {FForm->SBarHRatio()->value(), FForm->SBarStdDev1()->value(),
+            FForm->SBarMean1()->value(), FForm->SBarStdDev2()->value(),
+            FForm->SBarMean2()->value()};
   }
 
-  fs::path Dir;
-  TFakeFileDialogs Dialogs;
-  TFakeHelpViewer Help;
-  std::unique_ptr<TFrmMain> Frm;
-  std::vector<QDialog*> Shown;
-  std::vector<std::string> OkCaptions;
-  std::vector<bool> DeclineHidden;
-  int ModalResult = QDialog::Accepted;
+  fs::path FDir;
+  TFakeFileDialogs FDialogs;
+  TFakeHelpViewer FHelp;
+  std::unique_ptr<TFrmMain> FForm;
+  std::vector<QDialog*> FShown;
+  std::vector<std::string> FOkCaptions;
+  std::vector<bool> FDeclineHidden;
+  int FModalResult = QDialog::Accepted;
 };
 
 TEST_F(FrmMainTest, FirstActivationDrawsTheNormalShapeAndShowsTheDisclaimerOnce) {
-  EXPECT_EQ(Frm->windowTitle(), "Alearix - Configurable Random Generator");
-  EXPECT_EQ(Frm->size(), QSize(557, 481));
-  EXPECT_EQ(Frm->minimumSize(), Frm->maximumSize());
-  EXPECT_EQ(Frm->Generator().Resolution(), 500);
-  EXPECT_EQ(Frm->NumRandNums, 500);
-  EXPECT_TRUE(Shown.empty());
+  EXPECT_EQ(FForm->windowTitle(), "Alearix - Configurable Random Generator");
+  EXPECT_EQ(FForm->size(), QSize(557, 481));
+  EXPECT_EQ(FForm->minimumSize(), FForm->maximumSize());
+  EXPECT_EQ(FForm->Generator().Resolution(), 500);
+  EXPECT_EQ(FForm->NumRandNums, 500);
+  EXPECT_TRUE(FShown.empty());
 
   Activate();
-  ASSERT_EQ(Shown.size(), 1u);
-  EXPECT_EQ(Shown[0], Frm->AboutBox());
-  EXPECT_EQ(OkCaptions[0], "OK, I accept");
-  EXPECT_FALSE(DeclineHidden[0]);
+  ASSERT_EQ(FShown.size(), 1u);
+  EXPECT_EQ(FShown[0], FForm->AboutBox());
+  EXPECT_EQ(FOkCaptions[0], "OK, I accept");
+  EXPECT_FALSE(FDeclineHidden[0]);
 
   ExpectCurveAt(0);
   EXPECT_EQ(Items().size(), 503u);  // curve and end marker
@@ -181,47 +182,47 @@ TEST_F(FrmMainTest, FirstActivationDrawsTheNormalShapeAndShowsTheDisclaimerOnce)
       EXPECT_LT(Items()[i].y, 1.0) << i;
     }
   }
-  EXPECT_NEAR(Frm->Generator().GetRefPoint(350), std::exp(-1.0), 1e-12);
-  EXPECT_EQ(Frm->RChart1()->RangeLoX(), -300.0);
-  EXPECT_EQ(Frm->RChart1()->RangeHiX(), 300.0);
-  EXPECT_EQ(Frm->RChart1()->RangeHiY(), 1.1);
+  EXPECT_NEAR(FForm->Generator().GetRefPoint(350), std::exp(-1.0), 1e-12);
+  EXPECT_EQ(FForm->RChart1()->RangeLoX(), -300.0);
+  EXPECT_EQ(FForm->RChart1()->RangeHiX(), 300.0);
+  EXPECT_EQ(FForm->RChart1()->RangeHiY(), 1.1);
 
-  EXPECT_EQ(Frm->NLabNumPnts()->NumberText(), "500");
-  EXPECT_EQ(Frm->NLabLowB()->NumberText(), "-300.000");
-  EXPECT_EQ(Frm->NLabHighB()->NumberText(), "300.000");
-  EXPECT_TRUE(Frm->SBSetNormalD()->isChecked());
+  EXPECT_EQ(FForm->NLabNumPnts()->NumberText(), "500");
+  EXPECT_EQ(FForm->NLabLowB()->NumberText(), "-300.000");
+  EXPECT_EQ(FForm->NLabHighB()->NumberText(), "300.000");
+  EXPECT_TRUE(FForm->SBSetNormalD()->isChecked());
   EXPECT_EQ(DownCount(), 1);
-  EXPECT_EQ(Frm->SBSetNormalD()->toolTip(), "Normal distribution");
-  EXPECT_FALSE(Frm->SButEditDistri()->isEnabled());
-  EXPECT_EQ(Frm->SButEditDistri()->text(), "Edit");
+  EXPECT_EQ(FForm->SBSetNormalD()->toolTip(), "Normal distribution");
+  EXPECT_FALSE(FForm->SButEditDistri()->isEnabled());
+  EXPECT_EQ(FForm->SButEditDistri()->text(), "Edit");
 
   Activate();  // later activations do nothing
-  EXPECT_EQ(Shown.size(), 1u);
+  EXPECT_EQ(FShown.size(), 1u);
 }
 
 TEST_F(FrmMainTest, ShowingTheWindowActivatesItOnce) {
-  Frm->show();
+  FForm->show();
   QElapsedTimer t;
   t.start();
-  while (!Frm->Activated() && t.elapsed() < 3000) QCoreApplication::processEvents();
-  ASSERT_TRUE(Frm->Activated());
+  while (!FForm->Activated() && t.elapsed() < 3000) QCoreApplication::processEvents();
+  ASSERT_TRUE(FForm->Activated());
   for (int k = 0; k < 5; ++k) QCoreApplication::processEvents();
-  EXPECT_EQ(Shown.size(), 1u);
-  EXPECT_TRUE(Frm->isVisible());
+  EXPECT_EQ(FShown.size(), 1u);
+  EXPECT_TRUE(FForm->isVisible());
   EXPECT_EQ(Items().size(), 503u);
 }
 
 TEST_F(FrmMainTest, DecliningTheDisclaimerClosesTheWindowAcceptingOrClosingItDoesNot) {
   int closed = 0;
-  QObject::connect(Frm.get(), &TFrmMain::Closed, [&closed] { ++closed; });
-  Frm->show();
-  ModalResult = TAboutBox::Abort;
+  QObject::connect(FForm.get(), &TFrmMain::Closed, [&closed] { ++closed; });
+  FForm->show();
+  FModalResult = TAboutBox::kAbort;
   Activate();
-  EXPECT_FALSE(Frm->isVisible());
+  EXPECT_FALSE(FForm->isVisible());
   EXPECT_EQ(closed, 1);
 
   for (int result : {int(QDialog::Accepted), int(QDialog::Rejected)}) {
-    TFrmMain other(&Dialogs, &Help);
+    TFrmMain other(&FDialogs, &FHelp);
     other.SetDisclaimer([result] { return result; });
     other.show();
     other.FormActivate();
@@ -231,114 +232,114 @@ TEST_F(FrmMainTest, DecliningTheDisclaimerClosesTheWindowAcceptingOrClosingItDoe
 
 TEST_F(FrmMainTest, DisclaimerHookReplacesTheAboutBox) {
   int calls = 0;
-  Frm->SetDisclaimer([&] {
+  FForm->SetDisclaimer([&] {
     ++calls;
-    return TAboutBox::Abort;
+    return TAboutBox::kAbort;
   });
-  Frm->show();
+  FForm->show();
   Activate();
   EXPECT_EQ(calls, 1);
-  EXPECT_TRUE(Shown.empty());
-  EXPECT_FALSE(Frm->isVisible());
+  EXPECT_TRUE(FShown.empty());
+  EXPECT_FALSE(FForm->isVisible());
 }
 
 TEST_F(FrmMainTest, AboutShowsDoneWithoutTheDeclineButtonAndHelpOpensTheContents) {
   Activate();
-  Frm->SButAbout()->click();
-  ASSERT_EQ(Shown.size(), 2u);
-  EXPECT_EQ(Shown[1], Frm->AboutBox());
-  EXPECT_EQ(OkCaptions[1], "Done");
-  EXPECT_TRUE(DeclineHidden[1]);
-  Frm->SButAbout()->click();  // and stays so
-  EXPECT_EQ(OkCaptions[2], "Done");
+  FForm->SButAbout()->click();
+  ASSERT_EQ(FShown.size(), 2u);
+  EXPECT_EQ(FShown[1], FForm->AboutBox());
+  EXPECT_EQ(FOkCaptions[1], "Done");
+  EXPECT_TRUE(FDeclineHidden[1]);
+  FForm->SButAbout()->click();  // and stays so
+  EXPECT_EQ(FOkCaptions[2], "Done");
 
-  Frm->SButHelp()->click();
-  ASSERT_EQ(Help.Requests.size(), 1u);
-  EXPECT_EQ(Help.Requests[0], "ALEARIX.HLP");
+  FForm->SButHelp()->click();
+  ASSERT_EQ(FHelp.Requests.size(), 1u);
+  EXPECT_EQ(FHelp.Requests[0], "ALEARIX.HLP");
   EXPECT_EQ(Items().size(), 503u);  // neither touches the chart
 }
 
 TEST_F(FrmMainTest, ExitClosesTheWindow) {
-  Frm->show();
+  FForm->show();
   Activate();
-  Frm->SBExit()->click();
-  EXPECT_FALSE(Frm->isVisible());
+  FForm->SBExit()->click();
+  EXPECT_FALSE(FForm->isVisible());
 }
 
 TEST_F(FrmMainTest, ControlsSitAtTheirPlacesWithTheirHints) {
-  struct Place {
-    QWidget* w;
-    QRect rect;
-    const char* hint;
+  struct TPlace {
+    QWidget* W;
+    QRect Rect;
+    const char* Hint;
   };
-  const Place places[] = {
-      {Frm->SBExit(), {8, 4, 81, 25}, "Exit Alearix"},
-      {Frm->SButAbout(), {8, 30, 40, 25}, "About Alearix"},
-      {Frm->SButHelp(), {49, 30, 40, 25}, "Help"},
-      {Frm->SBarNumRandNum(), {12, 98, 73, 14}, "Set number of random numbers to be generated"},
-      {Frm->SButCalcRandNums(), {12, 118, 73, 25}, "Calculate random numbers"},
-      {Frm->SBSetNormalD(), {105, 64, 25, 25}, "Normal distribution"},
-      {Frm->SButBiModal(), {132, 64, 25, 25}, "Bimodal Distribution"},
-      {Frm->SButLeptoKD(), {105, 91, 25, 25}, "Leptokurtic Distribution"},
-      {Frm->SButPlatyKD(), {132, 91, 25, 25}, "Platykurtic Distribution"},
-      {Frm->SButLeftSkew(), {105, 118, 25, 25}, "Left skewed distribution"},
-      {Frm->SButRightSKew(), {132, 118, 25, 25}, "Right skewed distribution"},
-      {Frm->SButLoadDistri(), {180, 64, 73, 25}, "Load distribution from file"},
-      {Frm->SButEditDistri(), {180, 91, 73, 25}, "Edit distribution"},
-      {Frm->SButSaveDistri(), {180, 118, 73, 25}, "Save distribution to file"},
-      {Frm->SBarMean1(), {272, 29, 105, 14}, "Adjust mean value"},
-      {Frm->SBarStdDev1(), {272, 48, 105, 14}, "Adjust standard deviation"},
-      {Frm->SBarMean2(), {440, 29, 105, 14}, "Adjust mean value"},
-      {Frm->SBarStdDev2(), {440, 48, 105, 14}, "Adjust standard deviation"},
-      {Frm->SBarHRatio(), {336, 67, 145, 14}, "Adjust ratio of distributions"},
-      {Frm->NLabLowB(), {272, 120, 121, 0}, "click here to change lower limit"},
-      {Frm->NLabHighB(), {424, 120, 121, 0}, "click here to change upper limit"},
-      {Frm->EdLowB(), {310, 122, 78, 18}, "Press <ENTER> to accept, <ESC> to cancel"},
-      {Frm->EdHighB(), {461, 122, 79, 18}, "Press <ENTER> to accept, <ESC> to cancel"},
-      {Frm->RChart1(), {0, 153, 557, 328}, ""},
+  const TPlace places[] = {
+      {FForm->SBExit(), {8, 4, 81, 25}, "Exit Alearix"},
+      {FForm->SButAbout(), {8, 30, 40, 25}, "About Alearix"},
+      {FForm->SButHelp(), {49, 30, 40, 25}, "Help"},
+      {FForm->SBarNumRandNum(), {12, 98, 73, 14}, "Set number of random numbers to be generated"},
+      {FForm->SButCalcRandNums(), {12, 118, 73, 25}, "Calculate random numbers"},
+      {FForm->SBSetNormalD(), {105, 64, 25, 25}, "Normal distribution"},
+      {FForm->SButBiModal(), {132, 64, 25, 25}, "Bimodal Distribution"},
+      {FForm->SButLeptoKD(), {105, 91, 25, 25}, "Leptokurtic Distribution"},
+      {FForm->SButPlatyKD(), {132, 91, 25, 25}, "Platykurtic Distribution"},
+      {FForm->SButLeftSkew(), {105, 118, 25, 25}, "Left skewed distribution"},
+      {FForm->SButRightSKew(), {132, 118, 25, 25}, "Right skewed distribution"},
+      {FForm->SButLoadDistri(), {180, 64, 73, 25}, "Load distribution from file"},
+      {FForm->SButEditDistri(), {180, 91, 73, 25}, "Edit distribution"},
+      {FForm->SButSaveDistri(), {180, 118, 73, 25}, "Save distribution to file"},
+      {FForm->SBarMean1(), {272, 29, 105, 14}, "Adjust mean value"},
+      {FForm->SBarStdDev1(), {272, 48, 105, 14}, "Adjust standard deviation"},
+      {FForm->SBarMean2(), {440, 29, 105, 14}, "Adjust mean value"},
+      {FForm->SBarStdDev2(), {440, 48, 105, 14}, "Adjust standard deviation"},
+      {FForm->SBarHRatio(), {336, 67, 145, 14}, "Adjust ratio of distributions"},
+      {FForm->NLabLowB(), {272, 120, 121, 0}, "click here to change lower limit"},
+      {FForm->NLabHighB(), {424, 120, 121, 0}, "click here to change upper limit"},
+      {FForm->EdLowB(), {310, 122, 78, 18}, "Press <ENTER> to accept, <ESC> to cancel"},
+      {FForm->EdHighB(), {461, 122, 79, 18}, "Press <ENTER> to accept, <ESC> to cancel"},
+      {FForm->RChart1(), {0, 153, 557, 328}, ""},
   };
-  for (const Place& p : places) {
-    SCOPED_TRACE(p.hint);
-    QRect r = p.w->geometry();
-    if (p.rect.height() == 0) r.setHeight(0);  // a numeric label's height follows its font
-    EXPECT_EQ(r, p.rect);
-    EXPECT_EQ(p.w->toolTip().toStdString(), p.hint);
+  for (const TPlace& p : places) {
+    SCOPED_TRACE(p.Hint);
+    QRect r = p.W->geometry();
+    if (p.Rect.height() == 0) r.setHeight(0);  // a numeric label's height follows its font
+    EXPECT_EQ(r, p.Rect);
+    EXPECT_EQ(p.W->toolTip().toStdString(), p.Hint);
   }
   // the scroll bar ranges
   const std::pair<QScrollBar*, std::array<int, 3>> bars[] = {
-      {Frm->SBarNumRandNum(), {1, 28, 16}}, {Frm->SBarMean1(), {1, 500, 250}},
-      {Frm->SBarStdDev1(), {10, 250, 100}}, {Frm->SBarMean2(), {1, 500, 250}},
-      {Frm->SBarStdDev2(), {10, 250, 100}}, {Frm->SBarHRatio(), {0, 100, 50}}};
+      {FForm->SBarNumRandNum(), {1, 28, 16}}, {FForm->SBarMean1(), {1, 500, 250}},
+      {FForm->SBarStdDev1(), {10, 250, 100}}, {FForm->SBarMean2(), {1, 500, 250}},
+      {FForm->SBarStdDev2(), {10, 250, 100}}, {FForm->SBarHRatio(), {0, 100, 50}}};
   for (const auto& [bar, v] : bars) {
     EXPECT_EQ(bar->minimum(), v[0]);
     EXPECT_EQ(bar->maximum(), v[1]);
     EXPECT_EQ(bar->value(), v[2]);
     EXPECT_EQ(bar->orientation(), Qt::Horizontal);
   }
-  EXPECT_EQ(Frm->SBExit()->text(), "Exit");
-  EXPECT_EQ(Frm->SButCalcRandNums()->text(), "Calc");
-  EXPECT_EQ(Frm->SButLoadDistri()->text(), "Load");
-  EXPECT_EQ(Frm->SButSaveDistri()->text(), "Save");
-  EXPECT_EQ(Frm->Label(7)->text(), "Distribution Shapes");
-  EXPECT_TRUE(Frm->Label(7)->font().bold());
-  EXPECT_EQ(Frm->Label(7)->palette().color(QPalette::WindowText), QColor(0x80, 0, 0));
-  EXPECT_EQ(Frm->Label(8)->text(), "Range of random numbers");
-  EXPECT_EQ(Frm->Label(8)->pos(), QPoint(328, 96));
-  EXPECT_FALSE(Frm->Label(6)->font().bold());
-  EXPECT_EQ(Frm->NLabLowB()->LeftText(), "from");
-  EXPECT_EQ(Frm->NLabHighB()->LeftText(), "to");
-  EXPECT_EQ(Frm->NLabNumPnts()->LeftText(), "#");
-  EXPECT_TRUE(Frm->EdLowB()->isHidden());
+  EXPECT_EQ(FForm->SBExit()->text(), "Exit");
+  EXPECT_EQ(FForm->SButCalcRandNums()->text(), "Calc");
+  EXPECT_EQ(FForm->SButLoadDistri()->text(), "Load");
+  EXPECT_EQ(FForm->SButSaveDistri()->text(), "Save");
+  EXPECT_EQ(FForm->Label(7)->text(), "Distribution Shapes");
+  EXPECT_TRUE(FForm->Label(7)->font().bold());
+  EXPECT_EQ(FForm->Label(7)->palette().color(QPalette::WindowText), QColor(0x80, 0, 0));
+  EXPECT_EQ(FForm->Label(8)->text(), "Range of random numbers");
+  EXPECT_EQ(FForm->Label(8)->pos(), QPoint(328, 96));
+  EXPECT_FALSE(FForm->Label(6)->font().bold());
+  EXPECT_EQ(FForm->NLabLowB()->LeftText(), "from");
+  EXPECT_EQ(FForm->NLabHighB()->LeftText(), "to");
+  EXPECT_EQ(FForm->NLabNumPnts()->LeftText(), "#");
+  EXPECT_TRUE(FForm->EdLowB()->isHidden());
   // the chart neither pans nor zooms, and its settings do not paint on their own
-  EXPECT_EQ(Frm->RChart1()->MouseAction(), maNone);
-  EXPECT_FALSE(Frm->RChart1()->AutoRedraw());
-  EXPECT_EQ(Frm->RChart1()->Caption(), "Probability Distribution");
-  EXPECT_EQ(Frm->RChart1()->IdAbscissa(), "Range of generated random numbers");
+  EXPECT_EQ(FForm->RChart1()->MouseAction(), maNone);
+  EXPECT_FALSE(FForm->RChart1()->AutoRedraw());
+  EXPECT_EQ(FForm->RChart1()->Caption(), "Probability Distribution");
+  EXPECT_EQ(FForm->RChart1()->IdAbscissa(), "Range of generated random numbers");
 }
 
 TEST_F(FrmMainTest, ClickingTheLabelWithTheMouseOpensItsEditBox) {
   Activate();
-  TNumLab* label = Frm->NLabLowB();
+  TNumLab* label = FForm->NLabLowB();
   const QPointF at(60, 8);
   QMouseEvent press(QEvent::MouseButtonPress, at, label->mapToGlobal(at), Qt::LeftButton,
                     Qt::LeftButton, Qt::NoModifier);
@@ -346,141 +347,141 @@ TEST_F(FrmMainTest, ClickingTheLabelWithTheMouseOpensItsEditBox) {
                       Qt::NoButton, Qt::NoModifier);
   QCoreApplication::sendEvent(label, &press);
   QCoreApplication::sendEvent(label, &release);
-  EXPECT_FALSE(Frm->EdLowB()->isHidden());
-  EXPECT_EQ(Frm->EdLowB()->text(), " -300.000");
-  EXPECT_TRUE(Frm->EdHighB()->isHidden());
+  EXPECT_FALSE(FForm->EdLowB()->isHidden());
+  EXPECT_EQ(FForm->EdLowB()->text(), " -300.000");
+  EXPECT_TRUE(FForm->EdHighB()->isHidden());
 }
 
 // Each preset sets the five bars (ratio, width A, position A, width B, position B).
 TEST_F(FrmMainTest, PresetsSetTheBarsAndTheDensity) {
   Activate();
-  struct Case {
-    QToolButton* button;
-    std::array<int, 5> bars;
+  struct TCase {
+    QToolButton* Button;
+    std::array<int, 5> Bars;
   };
-  const Case cases[] = {
-      {Frm->SButLeptoKD(), {50, 60, 250, 21, 250}},
-      {Frm->SButPlatyKD(), {50, 60, 205, 60, 295}},
-      {Frm->SButBiModal(), {65, 50, 170, 40, 330}},
-      {Frm->SButLeftSkew(), {50, 55, 230, 32, 270}},
-      {Frm->SButRightSKew(), {50, 32, 230, 55, 270}},
-      {Frm->SBSetNormalD(), {0, 100, 250, 100, 250}},
+  const TCase cases[] = {
+      {FForm->SButLeptoKD(), {50, 60, 250, 21, 250}},
+      {FForm->SButPlatyKD(), {50, 60, 205, 60, 295}},
+      {FForm->SButBiModal(), {65, 50, 170, 40, 330}},
+      {FForm->SButLeftSkew(), {50, 55, 230, 32, 270}},
+      {FForm->SButRightSKew(), {50, 32, 230, 55, 270}},
+      {FForm->SBSetNormalD(), {0, 100, 250, 100, 250}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.button->toolTip().toStdString());
-    c.button->click();
-    EXPECT_EQ(Bars(), c.bars);
-    EXPECT_TRUE(c.button->isChecked());
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(c.Button->toolTip().toStdString());
+    c.Button->click();
+    EXPECT_EQ(Bars(), c.Bars);
+    EXPECT_TRUE(c.Button->isChecked());
     EXPECT_EQ(DownCount(), 1);
-    EXPECT_EQ(Frm->Ratio, c.bars[0] * 0.01);
-    EXPECT_EQ(Frm->StdDev1, c.bars[1]);
-    EXPECT_EQ(Frm->Mean1, c.bars[2]);
-    EXPECT_EQ(Frm->StdDev2, c.bars[3]);
-    EXPECT_EQ(Frm->Mean2, c.bars[4]);
-    ExpectDensity(Mixture(c.bars[2], c.bars[1], c.bars[4], c.bars[3], c.bars[0] * 0.01));
+    EXPECT_EQ(FForm->Ratio, c.Bars[0] * 0.01);
+    EXPECT_EQ(FForm->StdDev1, c.Bars[1]);
+    EXPECT_EQ(FForm->Mean1, c.Bars[2]);
+    EXPECT_EQ(FForm->StdDev2, c.Bars[3]);
+    EXPECT_EQ(FForm->Mean2, c.Bars[4]);
+    ExpectDensity(Mixture(c.Bars[2], c.Bars[1], c.Bars[4], c.Bars[3], c.Bars[0] * 0.01));
     ExpectCurveAt(0);
   }
   // leptokurtic: a narrow peak over a wide base, both at 250
-  Frm->SButLeptoKD()->click();
-  EXPECT_EQ(Frm->Generator().GetRefPoint(250), 1.0);
+  FForm->SButLeptoKD()->click();
+  EXPECT_EQ(FForm->Generator().GetRefPoint(250), 1.0);
   // platykurtic: two equal bells at 205 and 295 give a symmetric plateau
-  Frm->SButPlatyKD()->click();
-  EXPECT_NEAR(Frm->Generator().GetRefPoint(205), Frm->Generator().GetRefPoint(295), 1e-12);
+  FForm->SButPlatyKD()->click();
+  EXPECT_NEAR(FForm->Generator().GetRefPoint(205), FForm->Generator().GetRefPoint(295), 1e-12);
 }
 
 TEST_F(FrmMainTest, PresetSetsTheBarsInItsOrder) {
   Activate();
   std::vector<std::string> order;
-  const std::pair<QScrollBar*, const char*> bars[] = {{Frm->SBarMean1(), "Mean1"},
-                                                      {Frm->SBarStdDev1(), "StdDev1"},
-                                                      {Frm->SBarMean2(), "Mean2"},
-                                                      {Frm->SBarStdDev2(), "StdDev2"},
-                                                      {Frm->SBarHRatio(), "HRatio"}};
+  const std::pair<QScrollBar*, const char*> bars[] = {{FForm->SBarMean1(), "Mean1"},
+                                                      {FForm->SBarStdDev1(), "StdDev1"},
+                                                      {FForm->SBarMean2(), "Mean2"},
+                                                      {FForm->SBarStdDev2(), "StdDev2"},
+                                                      {FForm->SBarHRatio(), "HRatio"}};
   for (const auto& [bar, name] : bars)
     QObject::connect(bar, &QScrollBar::valueChanged,
                      [&order, n = name](int) { order.push_back(n); });
-  Frm->SButBiModal()->click();
+  FForm->SButBiModal()->click();
   EXPECT_EQ(order, (std::vector<std::string>{"HRatio", "StdDev1", "Mean1", "StdDev2", "Mean2"}));
 }
 
 TEST_F(FrmMainTest, ClickingTheDownPresetPutsItUpAndStillAppliesIt) {
   Activate();
-  Frm->SBarMean1()->setValue(100);  // moving a bar leaves the buttons as they are
-  EXPECT_TRUE(Frm->SBSetNormalD()->isChecked());
-  Frm->SBSetNormalD()->click();
+  FForm->SBarMean1()->setValue(100);  // moving a bar leaves the buttons as they are
+  EXPECT_TRUE(FForm->SBSetNormalD()->isChecked());
+  FForm->SBSetNormalD()->click();
   EXPECT_EQ(DownCount(), 0);
   EXPECT_EQ(Bars(), (std::array<int, 5>{0, 100, 250, 100, 250}));
   ExpectDensity(Mixture(250, 100, 250, 100, 0.0));
 
   // a preset equal to the bars still recomputes and redraws
-  Frm->RChart1()->Line(0, 0, 1, 1);
+  FForm->RChart1()->Line(0, 0, 1, 1);
   const std::size_t before = Items().size();
-  Frm->SBSetNormalD()->click();
-  EXPECT_TRUE(Frm->SBSetNormalD()->isChecked());
+  FForm->SBSetNormalD()->click();
+  EXPECT_TRUE(FForm->SBSetNormalD()->isChecked());
   EXPECT_EQ(Items().size(), before - 1);
   ExpectCurveAt(0);
 
-  Frm->SButBiModal()->click();
-  EXPECT_FALSE(Frm->SBSetNormalD()->isChecked());
-  EXPECT_TRUE(Frm->SButBiModal()->isChecked());
+  FForm->SButBiModal()->click();
+  EXPECT_FALSE(FForm->SBSetNormalD()->isChecked());
+  EXPECT_TRUE(FForm->SButBiModal()->isChecked());
   EXPECT_EQ(DownCount(), 1);
 }
 
 TEST_F(FrmMainTest, ShapeBarsFollowTheMixture) {
   Activate();
-  Frm->SBarMean1()->setValue(100);
-  EXPECT_EQ(Frm->Mean1, 100);
+  FForm->SBarMean1()->setValue(100);
+  EXPECT_EQ(FForm->Mean1, 100);
   ExpectDensity(Mixture(100, 100, 250, 100, 0.5));
   ExpectCurveAt(0);
 
-  Frm->SBarStdDev2()->setValue(20);
-  EXPECT_EQ(Frm->StdDev2, 20);
+  FForm->SBarStdDev2()->setValue(20);
+  EXPECT_EQ(FForm->StdDev2, 20);
   ExpectDensity(Mixture(100, 100, 250, 20, 0.5));
 
   // ratio 100: Shape A is ignored; ratio 0: Shape B is ignored
-  Frm->SBarHRatio()->setValue(100);
-  EXPECT_EQ(Frm->Ratio, 1.0);
+  FForm->SBarHRatio()->setValue(100);
+  EXPECT_EQ(FForm->Ratio, 1.0);
   ExpectDensity(Mixture(400, 10, 250, 20, 1.0));
-  Frm->SBarHRatio()->setValue(0);
+  FForm->SBarHRatio()->setValue(0);
   ExpectDensity(Mixture(100, 100, 1, 10, 0.0));
 
-  Frm->SBarStdDev1()->setValue(30);
-  Frm->SBarMean2()->setValue(400);
-  EXPECT_EQ(Frm->StdDev1, 30);
-  EXPECT_EQ(Frm->Mean2, 400);
+  FForm->SBarStdDev1()->setValue(30);
+  FForm->SBarMean2()->setValue(400);
+  EXPECT_EQ(FForm->StdDev1, 30);
+  EXPECT_EQ(FForm->Mean2, 400);
   ExpectDensity(Mixture(100, 30, 400, 20, 0.0));
 
   // dragging the thumb updates the curve at every step
-  QScrollBar* bar = Frm->SBarMean1();
+  QScrollBar* bar = FForm->SBarMean1();
   bar->setSliderDown(true);
   bar->setSliderPosition(120);
-  EXPECT_EQ(Frm->Mean1, 120);
+  EXPECT_EQ(FForm->Mean1, 120);
   ExpectDensity(Mixture(120, 30, 400, 20, 0.0));
   bar->setSliderPosition(121);
-  EXPECT_EQ(Frm->Mean1, 121);
+  EXPECT_EQ(FForm->Mean1, 121);
   bar->setSliderDown(false);
 
   // steps are single classes, in the track as on the arrows
   EXPECT_EQ(bar->singleStep(), 1);
   EXPECT_EQ(bar->pageStep(), 1);
   bar->triggerAction(QAbstractSlider::SliderPageStepAdd);
-  EXPECT_EQ(Frm->Mean1, 122);
+  EXPECT_EQ(FForm->Mean1, 122);
 }
 
 TEST_F(FrmMainTest, CountBarSelectsFromTheCountTable) {
   Activate();
-  QScrollBar* bar = Frm->SBarNumRandNum();
+  QScrollBar* bar = FForm->SBarNumRandNum();
   EXPECT_EQ(bar->value(), 16);
   bar->setValue(1);
-  EXPECT_EQ(Frm->NumRandNums, 1);
-  EXPECT_EQ(Frm->NLabNumPnts()->NumberText(), "1");
+  EXPECT_EQ(FForm->NumRandNums, 1);
+  EXPECT_EQ(FForm->NLabNumPnts()->NumberText(), "1");
   bar->setValue(28);
-  EXPECT_EQ(Frm->NumRandNums, 50000);
-  EXPECT_EQ(Frm->NLabNumPnts()->NumberText(), "50000");
+  EXPECT_EQ(FForm->NumRandNums, 50000);
+  EXPECT_EQ(FForm->NLabNumPnts()->NumberText(), "50000");
   bar->setValue(17);
-  EXPECT_EQ(Frm->NumRandNums, 750);
+  EXPECT_EQ(FForm->NumRandNums, 750);
   bar->setValue(40);  // beyond the end: stays on the last position
-  EXPECT_EQ(Frm->NumRandNums, 50000);
+  EXPECT_EQ(FForm->NumRandNums, 50000);
 }
 
 TEST(ParseRangeText, AcceptsSignedDecimalsWithExponent) {
@@ -508,9 +509,9 @@ TEST(ParseRangeText, AcceptsSignedDecimalsWithExponent) {
 
 TEST_F(FrmMainTest, RangeEditingAcceptsValidNumbersOnEnter) {
   Activate();
-  QLineEdit* ed = Frm->EdHighB();
+  QLineEdit* ed = FForm->EdHighB();
   EXPECT_TRUE(ed->isHidden());
-  Frm->NLabHighB()->OnClick(Frm->NLabHighB());
+  FForm->NLabHighB()->OnClick(FForm->NLabHighB());
   EXPECT_FALSE(ed->isHidden());
   EXPECT_EQ(ed->text(), " 300.000");
   EXPECT_FALSE(ed->hasSelectedText());
@@ -519,55 +520,55 @@ TEST_F(FrmMainTest, RangeEditingAcceptsValidNumbersOnEnter) {
   ed->setText("1e2");
   PressKey(ed, Qt::Key_Return);
   EXPECT_TRUE(ed->isHidden());
-  EXPECT_EQ(Frm->NLabHighB()->Value(), 100.0);
-  EXPECT_EQ(Frm->NLabHighB()->NumberText(), "100.000");
-  EXPECT_EQ(Frm->RChart1()->RangeHiX(), 100.0);
-  EXPECT_EQ(Frm->Generator().UpperLimit, 100.0);
+  EXPECT_EQ(FForm->NLabHighB()->Value(), 100.0);
+  EXPECT_EQ(FForm->NLabHighB()->NumberText(), "100.000");
+  EXPECT_EQ(FForm->RChart1()->RangeHiX(), 100.0);
+  EXPECT_EQ(FForm->Generator().UpperLimit, 100.0);
   ExpectCurveAt(0);
   EXPECT_EQ(Items()[501].x, 100.0);
   // the shape and the presets are not touched
-  EXPECT_TRUE(Frm->SBSetNormalD()->isChecked());
-  EXPECT_EQ(Frm->Generator().GetRefPoint(250), 1.0);
+  EXPECT_TRUE(FForm->SBSetNormalD()->isChecked());
+  EXPECT_EQ(FForm->Generator().GetRefPoint(250), 1.0);
 }
 
 TEST_F(FrmMainTest, RangeEditingIgnoresInvalidTextAndEscape) {
   Activate();
-  QLineEdit* ed = Frm->EdHighB();
+  QLineEdit* ed = FForm->EdHighB();
   const std::vector<TGrafItem> before = Items();
   for (const char* text : {"100.", "", "abc"}) {
-    Frm->NLabHighB()->OnClick(Frm->NLabHighB());
+    FForm->NLabHighB()->OnClick(FForm->NLabHighB());
     ed->setText(text);
     PressKey(ed, Qt::Key_Enter);
     EXPECT_TRUE(ed->isHidden()) << text;
-    EXPECT_EQ(Frm->Generator().UpperLimit, 300.0) << text;
-    EXPECT_EQ(Frm->NLabHighB()->Value(), 300.0) << text;
-    EXPECT_EQ(Frm->RChart1()->RangeHiX(), 300.0) << text;
+    EXPECT_EQ(FForm->Generator().UpperLimit, 300.0) << text;
+    EXPECT_EQ(FForm->NLabHighB()->Value(), 300.0) << text;
+    EXPECT_EQ(FForm->RChart1()->RangeHiX(), 300.0) << text;
   }
-  Frm->NLabHighB()->OnClick(Frm->NLabHighB());
+  FForm->NLabHighB()->OnClick(FForm->NLabHighB());
   ed->setText("5");
   PressKey(ed, Qt::Key_Escape);
   EXPECT_TRUE(ed->isHidden());
-  EXPECT_EQ(Frm->Generator().UpperLimit, 300.0);
+  EXPECT_EQ(FForm->Generator().UpperLimit, 300.0);
   EXPECT_EQ(Items().size(), before.size());
 
   // other keys edit the text; the box stays open without Enter or Escape
-  Frm->NLabLowB()->OnClick(Frm->NLabLowB());
-  QLineEdit* low = Frm->EdLowB();
+  FForm->NLabLowB()->OnClick(FForm->NLabLowB());
+  QLineEdit* low = FForm->EdLowB();
   low->clear();
   PressKey(low, Qt::Key_7);
   low->clearFocus();
   EXPECT_FALSE(low->isHidden());
-  EXPECT_EQ(Frm->Generator().LowerLimit, -300.0);
+  EXPECT_EQ(FForm->Generator().LowerLimit, -300.0);
   // a second click refills the box from the label's value
-  Frm->NLabLowB()->OnClick(Frm->NLabLowB());
+  FForm->NLabLowB()->OnClick(FForm->NLabLowB());
   EXPECT_EQ(low->text(), " -300.000");
 }
 
 TEST_F(FrmMainTest, EditBoxesDoNotSelectTheirTextOnEntry) {
   Activate();
-  Frm->NLabLowB()->OnClick(Frm->NLabLowB());
-  Frm->NLabHighB()->OnClick(Frm->NLabHighB());
-  for (QLineEdit* ed : {Frm->EdLowB(), Frm->EdHighB()}) {
+  FForm->NLabLowB()->OnClick(FForm->NLabLowB());
+  FForm->NLabHighB()->OnClick(FForm->NLabHighB());
+  for (QLineEdit* ed : {FForm->EdLowB(), FForm->EdHighB()}) {
     for (Qt::FocusReason reason :
          {Qt::TabFocusReason, Qt::BacktabFocusReason, Qt::ShortcutFocusReason}) {
       ed->deselect();
@@ -579,24 +580,24 @@ TEST_F(FrmMainTest, EditBoxesDoNotSelectTheirTextOnEntry) {
     }
   }
   // the box still works after such an entry
-  QLineEdit* low = Frm->EdLowB();
+  QLineEdit* low = FForm->EdLowB();
   low->setText("-7");
   PressKey(low, Qt::Key_Return);
-  EXPECT_EQ(Frm->Generator().LowerLimit, -7.0);
+  EXPECT_EQ(FForm->Generator().LowerLimit, -7.0);
 }
 
 TEST_F(FrmMainTest, EditBoxShowsTheLimitAsTheLabelRoundsIt) {
   Activate();
-  QLineEdit* ed = Frm->EdHighB();
+  QLineEdit* ed = FForm->EdHighB();
   // 0.0625 is an exact tie at three decimals, -0.0001 rounds to zero
   const std::pair<const char*, const char*> cases[] = {
       {"0.0625", " 0.063"}, {"-0.0001", " 0.000"}, {"-2.0005", " -2.001"}};
   for (const auto& [typed, shown] : cases) {
-    Frm->NLabHighB()->OnClick(Frm->NLabHighB());
+    FForm->NLabHighB()->OnClick(FForm->NLabHighB());
     ed->setText(typed);
     PressKey(ed, Qt::Key_Return);
-    ASSERT_EQ(Frm->Generator().UpperLimit, std::stod(typed)) << typed;
-    Frm->NLabHighB()->OnClick(Frm->NLabHighB());
+    ASSERT_EQ(FForm->Generator().UpperLimit, std::stod(typed)) << typed;
+    FForm->NLabHighB()->OnClick(FForm->NLabHighB());
     EXPECT_EQ(ed->text().toStdString(), shown) << typed;
     PressKey(ed, Qt::Key_Escape);
   }
@@ -604,12 +605,12 @@ TEST_F(FrmMainTest, EditBoxShowsTheLimitAsTheLabelRoundsIt) {
 
 TEST_F(FrmMainTest, LowerLimitAboveTheUpperIsAccepted) {
   Activate();
-  Frm->NLabLowB()->OnClick(Frm->NLabLowB());
-  Frm->EdLowB()->setText("  500");
-  PressKey(Frm->EdLowB(), Qt::Key_Return);
-  EXPECT_EQ(Frm->Generator().LowerLimit, 500.0);
-  EXPECT_EQ(Frm->NLabLowB()->Value(), 500.0);
-  EXPECT_EQ(Frm->RChart1()->RangeLoX(), 500.0);
+  FForm->NLabLowB()->OnClick(FForm->NLabLowB());
+  FForm->EdLowB()->setText("  500");
+  PressKey(FForm->EdLowB(), Qt::Key_Return);
+  EXPECT_EQ(FForm->Generator().LowerLimit, 500.0);
+  EXPECT_EQ(FForm->NLabLowB()->Value(), 500.0);
+  EXPECT_EQ(FForm->RChart1()->RangeLoX(), 500.0);
   ExpectCurveAt(0);  // drawn from 500 down to 300
   EXPECT_EQ(Items()[0].x, 500.0);
   EXPECT_LT(Items()[2].x, Items()[1].x);
@@ -621,29 +622,29 @@ class FrmMainFileTest : public FrmMainTest {
   void CalcInto(const std::string& name) {
     UniformSeed = 0;
     UniformStartup();
-    Dialogs.SaveAnswers.push_back((Dir / name).string());
-    Frm->SButCalcRandNums()->click();
+    FDialogs.SaveAnswers.push_back((FDir / name).string());
+    FForm->SButCalcRandNums()->click();
   }
   // What ExportRandomNumbers writes for the window's settings from the same state.
   std::pair<std::string, THistogram> Reference(const std::string& name) {
-    TAlearix gen = Frm->Generator();
+    TAlearix gen = FForm->Generator();
     UniformSeed = 0;
     UniformStartup();
-    THistogram h = ExportRandomNumbers(gen, Frm->NumRandNums, (Dir / name).string());
-    return {ReadBytes(Dir / name), h};
+    THistogram h = ExportRandomNumbers(gen, FForm->NumRandNums, (FDir / name).string());
+    return {ReadBytes(FDir / name), h};
   }
 };
 
 TEST_F(FrmMainFileTest, CalcWritesTheExportAndDrawsTheHistogramUnderTheCurve) {
   Activate();
-  Frm->SButBiModal()->click();
+  FForm->SButBiModal()->click();
   CalcInto("a.asc");
-  ASSERT_EQ(Dialogs.SaveRequests.size(), 1u);
-  EXPECT_EQ(Dialogs.SaveRequests[0].Filter, "ASCII Format|*.asc");
-  EXPECT_EQ(Dialogs.SaveRequests[0].FileName, "unknown.asc");
-  EXPECT_TRUE(Dialogs.SaveRequests[0].OverwritePrompt);
+  ASSERT_EQ(FDialogs.SaveRequests.size(), 1u);
+  EXPECT_EQ(FDialogs.SaveRequests[0].Filter, "ASCII Format|*.asc");
+  EXPECT_EQ(FDialogs.SaveRequests[0].FileName, "unknown.asc");
+  EXPECT_TRUE(FDialogs.SaveRequests[0].OverwritePrompt);
 
-  const std::string written = ReadBytes(Dir / "a.asc");
+  const std::string written = ReadBytes(FDir / "a.asc");
   const auto [expected, hist] = Reference("b.asc");
   EXPECT_EQ(written, expected);
   const std::vector<std::string> lines = Lines(written);
@@ -658,7 +659,7 @@ TEST_F(FrmMainFileTest, CalcWritesTheExportAndDrawsTheHistogramUnderTheCurve) {
     const TGrafItem& line = Items()[501 + i];
     ASSERT_EQ(line.Kind, gkLine) << i;
     EXPECT_EQ(line.Color, 0xFFE0C0u);
-    EXPECT_DOUBLE_EQ(line.x, Frm->Generator().ClassEdge(i));
+    EXPECT_DOUBLE_EQ(line.x, FForm->Generator().ClassEdge(i));
     EXPECT_DOUBLE_EQ(line.x2, line.x);
     EXPECT_EQ(line.y, 0.0);
     EXPECT_DOUBLE_EQ(line.y2, hist.Count(i) / hist.Scale);
@@ -672,16 +673,16 @@ TEST_F(FrmMainFileTest, CalcWritesTheExportAndDrawsTheHistogramUnderTheCurve) {
 
 TEST_F(FrmMainFileTest, CalcWritesOneOrFiftyThousandNumbers) {
   Activate();
-  Frm->SBarNumRandNum()->setValue(1);
+  FForm->SBarNumRandNum()->setValue(1);
   CalcInto("one.asc");
-  const std::vector<std::string> one = Lines(ReadBytes(Dir / "one.asc"));
+  const std::vector<std::string> one = Lines(ReadBytes(FDir / "one.asc"));
   ASSERT_EQ(one.size(), 5u);
   EXPECT_EQ(one[2], "1\t; # of rows");
-  EXPECT_EQ(ReadBytes(Dir / "one.asc"), Reference("one_ref.asc").first);
+  EXPECT_EQ(ReadBytes(FDir / "one.asc"), Reference("one_ref.asc").first);
 
-  Frm->SBarNumRandNum()->setValue(28);
+  FForm->SBarNumRandNum()->setValue(28);
   CalcInto("many.asc");
-  const std::string many = ReadBytes(Dir / "many.asc");
+  const std::string many = ReadBytes(FDir / "many.asc");
   EXPECT_EQ(Lines(many).size(), 50004u);
   EXPECT_EQ(many, Reference("many_ref.asc").first);
 }
@@ -692,21 +693,21 @@ TEST_F(FrmMainFileTest, CancellingCalcChangesNothing) {
   const std::vector<TGrafItem> before = Items();
   ASSERT_EQ(before.size(), 1505u);
   const std::uint32_t seed = UniformSeed;
-  Dialogs.SaveAnswers.push_back(std::nullopt);
-  Frm->SButCalcRandNums()->click();
-  EXPECT_EQ(Dialogs.SaveRequests.size(), 2u);
+  FDialogs.SaveAnswers.push_back(std::nullopt);
+  FForm->SButCalcRandNums()->click();
+  EXPECT_EQ(FDialogs.SaveRequests.size(), 2u);
   EXPECT_EQ(Items().size(), before.size());
   EXPECT_EQ(UniformSeed, seed);
-  EXPECT_EQ(std::distance(fs::directory_iterator(Dir), fs::directory_iterator()), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(FDir), fs::directory_iterator()), 1);
 }
 
 TEST_F(FrmMainFileTest, CalcIntoAnUncreatableFileKeepsThePreviousChart) {
   Activate();
   CalcInto("a.asc");
   const std::vector<TGrafItem> before = Items();
-  Dialogs.SaveAnswers.push_back((Dir / "nodir" / "b.asc").string());
+  FDialogs.SaveAnswers.push_back((FDir / "nodir" / "b.asc").string());
   try {
-    Frm->CalcClick();
+    FForm->CalcClick();
     FAIL() << "no error";
   } catch (const std::exception& e) {
     EXPECT_STREQ(e.what(), "File not found");
@@ -718,62 +719,62 @@ TEST_F(FrmMainFileTest, CalcWithoutPositivePointsReportsItAndWritesNoFile) {
   Activate();
   CalcInto("a.asc");
   const std::size_t itemsBefore = Items().size();
-  for (int i = 1; i <= 500; ++i) Frm->Generator().SetRefPoint(i, 0.0);
-  Dialogs.SaveAnswers.push_back((Dir / "none.asc").string());
+  for (int i = 1; i <= 500; ++i) FForm->Generator().SetRefPoint(i, 0.0);
+  FDialogs.SaveAnswers.push_back((FDir / "none.asc").string());
   try {
-    Frm->CalcClick();
+    FForm->CalcClick();
     FAIL() << "no error";
   } catch (const std::exception& e) {
     EXPECT_STREQ(e.what(), "The distribution has no positive reference point");
   }
-  EXPECT_FALSE(fs::exists(Dir / "none.asc"));
+  EXPECT_FALSE(fs::exists(FDir / "none.asc"));
   EXPECT_EQ(Items().size(), itemsBefore);
 }
 
 TEST_F(FrmMainFileTest, SaveThenLoadRestoresTheDensityAndReleasesThePresets) {
   Activate();
-  Frm->SButBiModal()->click();
-  Frm->NLabLowB()->OnClick(Frm->NLabLowB());
-  Frm->EdLowB()->setText("-12.5");
-  PressKey(Frm->EdLowB(), Qt::Key_Return);
-  const TAlearix saved = Frm->Generator();
+  FForm->SButBiModal()->click();
+  FForm->NLabLowB()->OnClick(FForm->NLabLowB());
+  FForm->EdLowB()->setText("-12.5");
+  PressKey(FForm->EdLowB(), Qt::Key_Return);
+  const TAlearix saved = FForm->Generator();
 
-  Dialogs.SaveAnswers.push_back((Dir / "d.rnd").string());
-  Frm->SButSaveDistri()->click();
-  ASSERT_EQ(Dialogs.SaveRequests.size(), 1u);
-  EXPECT_EQ(Dialogs.SaveRequests[0].Filter, "Random Number Distribution|*.rnd");
-  EXPECT_EQ(Dialogs.SaveRequests[0].FileName, "unknown.rnd");
-  EXPECT_TRUE(Dialogs.SaveRequests[0].OverwritePrompt);
-  EXPECT_EQ(Lines(ReadBytes(Dir / "d.rnd")).size(), 504u);
-  EXPECT_TRUE(Frm->SButBiModal()->isChecked());  // saving changes nothing
+  FDialogs.SaveAnswers.push_back((FDir / "d.rnd").string());
+  FForm->SButSaveDistri()->click();
+  ASSERT_EQ(FDialogs.SaveRequests.size(), 1u);
+  EXPECT_EQ(FDialogs.SaveRequests[0].Filter, "Random Number Distribution|*.rnd");
+  EXPECT_EQ(FDialogs.SaveRequests[0].FileName, "unknown.rnd");
+  EXPECT_TRUE(FDialogs.SaveRequests[0].OverwritePrompt);
+  EXPECT_EQ(Lines(ReadBytes(FDir / "d.rnd")).size(), 504u);
+  EXPECT_TRUE(FForm->SButBiModal()->isChecked());  // saving changes nothing
 
   // change everything the file holds, then load it back
-  Frm->SBSetNormalD()->click();
-  Frm->NLabLowB()->OnClick(Frm->NLabLowB());
-  Frm->EdLowB()->setText("7");
-  PressKey(Frm->EdLowB(), Qt::Key_Return);
-  Frm->NLabHighB()->OnClick(Frm->NLabHighB());
-  Frm->EdHighB()->setText("8");
-  PressKey(Frm->EdHighB(), Qt::Key_Return);
+  FForm->SBSetNormalD()->click();
+  FForm->NLabLowB()->OnClick(FForm->NLabLowB());
+  FForm->EdLowB()->setText("7");
+  PressKey(FForm->EdLowB(), Qt::Key_Return);
+  FForm->NLabHighB()->OnClick(FForm->NLabHighB());
+  FForm->EdHighB()->setText("8");
+  PressKey(FForm->EdHighB(), Qt::Key_Return);
 
-  Dialogs.OpenAnswers.push_back((Dir / "d.rnd").string());
-  Frm->SButLoadDistri()->click();
-  ASSERT_EQ(Dialogs.OpenRequests.size(), 1u);
-  EXPECT_EQ(Dialogs.OpenRequests[0].Filter, "Random Number Distribution|*.rnd");
-  EXPECT_EQ(Dialogs.OpenRequests[0].FileName, "unknown.rnd");
-  EXPECT_FALSE(Dialogs.OpenRequests[0].OverwritePrompt);
+  FDialogs.OpenAnswers.push_back((FDir / "d.rnd").string());
+  FForm->SButLoadDistri()->click();
+  ASSERT_EQ(FDialogs.OpenRequests.size(), 1u);
+  EXPECT_EQ(FDialogs.OpenRequests[0].Filter, "Random Number Distribution|*.rnd");
+  EXPECT_EQ(FDialogs.OpenRequests[0].FileName, "unknown.rnd");
+  EXPECT_FALSE(FDialogs.OpenRequests[0].OverwritePrompt);
 
-  const TAlearix& gen = Frm->Generator();
+  const TAlearix& gen = FForm->Generator();
   EXPECT_EQ(gen.Resolution(), 500);
   EXPECT_EQ(gen.LowerLimit, -12.5);
   EXPECT_EQ(gen.UpperLimit, 300.0);
   for (int i = 1; i <= 500; ++i)
     ASSERT_NEAR(gen.GetRefPoint(i), saved.GetRefPoint(i), 1e-14 * saved.GetRefPoint(i) + 1e-300)
         << i;
-  EXPECT_EQ(Frm->NLabLowB()->Value(), -12.5);
-  EXPECT_EQ(Frm->NLabHighB()->Value(), 300.0);
-  EXPECT_EQ(Frm->RChart1()->RangeLoX(), -12.5);
-  EXPECT_EQ(Frm->RChart1()->RangeHiX(), 300.0);
+  EXPECT_EQ(FForm->NLabLowB()->Value(), -12.5);
+  EXPECT_EQ(FForm->NLabHighB()->Value(), 300.0);
+  EXPECT_EQ(FForm->RChart1()->RangeLoX(), -12.5);
+  EXPECT_EQ(FForm->RChart1()->RangeHiX(), 300.0);
   EXPECT_EQ(DownCount(), 0);
   ExpectCurveAt(0);
   EXPECT_EQ(Items().size(), 503u);
@@ -783,43 +784,43 @@ TEST_F(FrmMainFileTest, SaveThenLoadRestoresTheDensityAndReleasesThePresets) {
 
 TEST_F(FrmMainFileTest, LoadOfAMalformedFileChangesNothing) {
   Activate();
-  Frm->SButLeftSkew()->click();
-  const TAlearix before = Frm->Generator();
+  FForm->SButLeftSkew()->click();
+  const TAlearix before = FForm->Generator();
   const std::vector<TGrafItem> items = Items();
-  WriteBytes(Dir / "bad.rnd",
+  WriteBytes(FDir / "bad.rnd",
              "comment\r\n10\t; resolution\r\n-1\r\n1\r\n0.5\r\n0.6\r\n5.\r\n0.7\r\n");
-  Dialogs.OpenAnswers.push_back((Dir / "bad.rnd").string());
+  FDialogs.OpenAnswers.push_back((FDir / "bad.rnd").string());
   try {
-    Frm->LoadClick();
+    FForm->LoadClick();
     FAIL() << "no error";
   } catch (const std::exception& e) {
     EXPECT_STREQ(e.what(), "Invalid numeric input");
   }
-  EXPECT_EQ(Frm->Generator().Resolution(), 500);
-  EXPECT_EQ(Frm->Generator().LowerLimit, -300.0);
+  EXPECT_EQ(FForm->Generator().Resolution(), 500);
+  EXPECT_EQ(FForm->Generator().LowerLimit, -300.0);
   for (int i = 1; i <= 500; ++i)
-    ASSERT_EQ(Frm->Generator().GetRefPoint(i), before.GetRefPoint(i)) << i;
-  EXPECT_TRUE(Frm->SButLeftSkew()->isChecked());
-  EXPECT_EQ(Frm->NLabLowB()->Value(), -300.0);
+    ASSERT_EQ(FForm->Generator().GetRefPoint(i), before.GetRefPoint(i)) << i;
+  EXPECT_TRUE(FForm->SButLeftSkew()->isChecked());
+  EXPECT_EQ(FForm->NLabLowB()->Value(), -300.0);
   EXPECT_EQ(Items().size(), items.size());
 
   // a cancelled open dialog does nothing either
-  Dialogs.OpenAnswers.push_back(std::nullopt);
-  Frm->LoadClick();
-  EXPECT_TRUE(Frm->SButLeftSkew()->isChecked());
+  FDialogs.OpenAnswers.push_back(std::nullopt);
+  FForm->LoadClick();
+  EXPECT_TRUE(FForm->SButLeftSkew()->isChecked());
 }
 
 TEST_F(FrmMainFileTest, LoadingAShortTableGivesTenPoints) {
   Activate();
-  WriteBytes(Dir / "short.rnd", "anything\r\n2\r\n0\r\n0.001\r\n0.2\r\n0.4\r\n");
-  Dialogs.OpenAnswers.push_back((Dir / "short.rnd").string());
-  Frm->LoadClick();
-  const TAlearix& gen = Frm->Generator();
+  WriteBytes(FDir / "short.rnd", "anything\r\n2\r\n0\r\n0.001\r\n0.2\r\n0.4\r\n");
+  FDialogs.OpenAnswers.push_back((FDir / "short.rnd").string());
+  FForm->LoadClick();
+  const TAlearix& gen = FForm->Generator();
   EXPECT_EQ(gen.Resolution(), 10);
   EXPECT_EQ(gen.GetRefPoint(1), 0.2);
   EXPECT_EQ(gen.GetRefPoint(2), 0.4);
   EXPECT_EQ(gen.GetRefPoint(3), 1.0);
-  EXPECT_EQ(Frm->NLabHighB()->NumberText(), "0.001");
+  EXPECT_EQ(FForm->NLabHighB()->NumberText(), "0.001");
   // the curve still has 500 points: those past the resolution lie at (0.001, 0)
   ExpectCurveAt(0);
   EXPECT_EQ(Items()[11].x, 0.001);
@@ -828,10 +829,10 @@ TEST_F(FrmMainFileTest, LoadingAShortTableGivesTenPoints) {
   // a finer table: only its first 500 points are drawn before the fall at the upper limit
   std::string fine = "comment\r\n4000\r\n0\r\n4000\r\n";
   for (int i = 1; i <= 4000; ++i) fine += (i == 3000 ? "1" : "0.5") + std::string("\r\n");
-  WriteBytes(Dir / "fine.rnd", fine);
-  Dialogs.OpenAnswers.push_back((Dir / "fine.rnd").string());
-  Frm->LoadClick();
-  EXPECT_EQ(Frm->Generator().Resolution(), 4000);
+  WriteBytes(FDir / "fine.rnd", fine);
+  FDialogs.OpenAnswers.push_back((FDir / "fine.rnd").string());
+  FForm->LoadClick();
+  EXPECT_EQ(FForm->Generator().Resolution(), 4000);
   ExpectCurveAt(0);
   EXPECT_EQ(Items().size(), 503u);
   EXPECT_DOUBLE_EQ(Items()[500].x, 499.0);

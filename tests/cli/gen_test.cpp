@@ -20,11 +20,11 @@ class GenTest : public TScratchDir {
   // Runs alearix-gen with args (shell words), standard output to out, standard
   // error to err in the scratch folder; returns the exit status.
   int Run(const std::string& args) {
-    const std::string cmd = "cd '" + Dir.string() + "' && '" ALEARIX_GEN_PATH "' " + args + " >'" +
+    const std::string cmd = "cd '" + FDir.string() + "' && '" ALEARIX_GEN_PATH "' " + args + " >'" +
                             PathOf("stdout") + "' 2>'" + PathOf("stderr") + "'";
     int st = std::system(cmd.c_str());
-    Out = Get(PathOf("stdout"));
-    Err = Get(PathOf("stderr"));
+    FOut = Get(PathOf("stdout"));
+    FErr = Get(PathOf("stderr"));
     std::filesystem::remove(PathOf("stdout"));
     std::filesystem::remove(PathOf("stderr"));
     return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
@@ -47,48 +47,48 @@ class GenTest : public TScratchDir {
     return bytes;
   }
 
-  std::string Out, Err;
+  std::string FOut, FErr;
 };
 
 TEST_F(GenTest, DefaultOutputIsTheDesktopProgramsFirstCalc) {
-  ASSERT_EQ(Run("--count 500"), 0) << Err;
-  const auto lines = CrLfLines(Out);
+  ASSERT_EQ(Run("--count 500"), 0) << FErr;
+  const auto lines = CrLfLines(FOut);
   ASSERT_EQ(lines.size(), 504u);
   EXPECT_EQ(lines[2], "500\t; # of rows");
-  EXPECT_EQ(Out, DesktopCalc([](TAlearix& g) { ComputeShapeTable(g, TShapeParams{}); }, 500));
-  EXPECT_EQ(Err, "");
+  EXPECT_EQ(FOut, DesktopCalc([](TAlearix& g) { ComputeShapeTable(g, TShapeParams{}); }, 500));
+  EXPECT_EQ(FErr, "");
 
   // The same bytes to a file, through "-", and with --seed 0.
   ASSERT_EQ(Run("-o out.asc"), 0);
-  EXPECT_EQ(Out, "");
+  EXPECT_EQ(FOut, "");
   const std::string file = Get(PathOf("out.asc"));
   ASSERT_EQ(Run("-o - --seed 0"), 0);
-  EXPECT_EQ(Out, file);
+  EXPECT_EQ(FOut, file);
   EXPECT_EQ(file, DesktopCalc([](TAlearix& g) { ComputeShapeTable(g, TShapeParams{}); }, 500));
   ASSERT_EQ(Run("--seed 1"), 0);
-  EXPECT_NE(Out, file);
-  EXPECT_EQ(Out.substr(0, 100), file.substr(0, 100));  // same header
+  EXPECT_NE(FOut, file);
+  EXPECT_EQ(FOut.substr(0, 100), file.substr(0, 100));  // same header
 }
 
 TEST_F(GenTest, ShapesMixesAndRanges) {
-  ASSERT_EQ(Run("--shape bimodal --count 2000 --from 0 --to 0.001"), 0) << Err;
+  ASSERT_EQ(Run("--shape bimodal --count 2000 --from 0 --to 0.001"), 0) << FErr;
   EXPECT_EQ(
-      Out,
+      FOut,
       DesktopCalc([](TAlearix& g) { ComputeShapeTable(g, ShapeParamsOf(*FindPreset("bimodal"))); },
                   2000, 0, 0.001));
-  ASSERT_EQ(Run("--mix 100,20,400,30,0.25 --count 3 --to 1e3"), 0) << Err;
-  EXPECT_EQ(Out, DesktopCalc(
-                     [](TAlearix& g) {
-                       ComputeShapeTable(g, TShapeParams{100, 20, 400, 30, 0.25});
-                     },
-                     3, -300, 1000));
-  EXPECT_EQ(CrLfLines(Out).size(), 7u);
+  ASSERT_EQ(Run("--mix 100,20,400,30,0.25 --count 3 --to 1e3"), 0) << FErr;
+  EXPECT_EQ(FOut, DesktopCalc(
+                      [](TAlearix& g) {
+                        ComputeShapeTable(g, TShapeParams{100, 20, 400, 30, 0.25});
+                      },
+                      3, -300, 1000));
+  EXPECT_EQ(CrLfLines(FOut).size(), 7u);
 }
 
 TEST_F(GenTest, LoadAndSaveDistributions) {
   // A hand-written file: its limits are used unless given.
   Put("d.rnd", "comment\r\n10\r\n100\r\n200\r\n0\r\n0\r\n0\r\n0\r\n1\r\n1\r\n0\r\n0\r\n0\r\n0\r\n");
-  ASSERT_EQ(Run("--load d.rnd --count 1000 --save copy.rnd -o n.asc"), 0) << Err;
+  ASSERT_EQ(Run("--load d.rnd --count 1000 --save copy.rnd -o n.asc"), 0) << FErr;
   auto loaded = [&](TAlearix& g) { LoadDistribution(g, PathOf("d.rnd")); };
   EXPECT_EQ(Get(PathOf("n.asc")), DesktopCalc(loaded, 1000, 100, 200));
   auto lines = CrLfLines(Get(PathOf("copy.rnd")));
@@ -97,11 +97,11 @@ TEST_F(GenTest, LoadAndSaveDistributions) {
   EXPECT_EQ(lines[4], " 0.00000000000000E+0000\t; reference points ...");
   EXPECT_EQ(lines[8], " 1.00000000000000E+0000");
 
-  ASSERT_EQ(Run("--load d.rnd --from 150 --count 10"), 0) << Err;
-  EXPECT_EQ(Out, DesktopCalc(loaded, 10, 150, 200));
+  ASSERT_EQ(Run("--load d.rnd --from 150 --count 10"), 0) << FErr;
+  EXPECT_EQ(FOut, DesktopCalc(loaded, 10, 150, 200));
 
   // --save alone writes the density as "Save" would.
-  ASSERT_EQ(Run("--save start.rnd -o /dev/null"), 0) << Err;
+  ASSERT_EQ(Run("--save start.rnd -o /dev/null"), 0) << FErr;
   EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));  // written to, not replaced
   TAlearix start;
   start.SetResolution(500);
@@ -116,9 +116,9 @@ TEST_F(GenTest, BadOptionsGiveMessageUsageAndStatus2) {
   for (const char* args :
        {"--count 0", "--bogus", "--seed 4294967296", "--from 5.", "--shape round", "--count"}) {
     EXPECT_EQ(Run(std::string(args) + " -o never.asc"), 2) << args;
-    EXPECT_EQ(Out, "");
-    EXPECT_EQ(Err.rfind("alearix-gen: ", 0), 0u) << Err;
-    EXPECT_NE(Err.find("Usage: alearix-gen"), std::string::npos);
+    EXPECT_EQ(FOut, "");
+    EXPECT_EQ(FErr.rfind("alearix-gen: ", 0), 0u) << FErr;
+    EXPECT_NE(FErr.find("Usage: alearix-gen"), std::string::npos);
     EXPECT_FALSE(std::filesystem::exists(PathOf("never.asc")));
   }
 #ifndef ALEARIX_GEN_HAS_PNG
@@ -127,31 +127,31 @@ TEST_F(GenTest, BadOptionsGiveMessageUsageAndStatus2) {
   EXPECT_NE(Err.find("--png"), std::string::npos);
 #endif
   EXPECT_EQ(Run("--help"), 0);
-  EXPECT_NE(Out.find("--count N"), std::string::npos);
+  EXPECT_NE(FOut.find("--count N"), std::string::npos);
 }
 
 TEST_F(GenTest, FileErrorsNameTheFileAndLeaveNothingBehind) {
   EXPECT_EQ(Run("--load missing.rnd -o out.asc --save s.rnd"), 1);
-  EXPECT_EQ(Err, "alearix-gen: missing.rnd: File not found\n");
+  EXPECT_EQ(FErr, "alearix-gen: missing.rnd: File not found\n");
 
   Put("bad.rnd", "comment\r\n10\r\n-1\r\n1\r\n0.5\r\n1,5\r\n");
   EXPECT_EQ(Run("--load bad.rnd -o out.asc --save s.rnd"), 1);
-  EXPECT_EQ(Err, "alearix-gen: bad.rnd: Invalid numeric input\n");
+  EXPECT_EQ(FErr, "alearix-gen: bad.rnd: Invalid numeric input\n");
 
   Put("zero.rnd", "comment\r\n10\r\n-1\r\n1\r\n0\r\n");
   EXPECT_EQ(Run("--load zero.rnd -o out.asc"), 1);
-  EXPECT_NE(Err.find("zero.rnd: The distribution has no positive reference point"),
+  EXPECT_NE(FErr.find("zero.rnd: The distribution has no positive reference point"),
             std::string::npos);
 
   EXPECT_EQ(Run("-o nodir/out.asc --save s.rnd"), 1);
-  EXPECT_EQ(Err, "alearix-gen: nodir/out.asc: File not found\n");
+  EXPECT_EQ(FErr, "alearix-gen: nodir/out.asc: File not found\n");
   EXPECT_EQ(Run("--save nodir/s.rnd -o out.asc"), 1);
-  EXPECT_EQ(Err, "alearix-gen: nodir/s.rnd: File not found\n");
-  EXPECT_EQ(Out, "");
+  EXPECT_EQ(FErr, "alearix-gen: nodir/s.rnd: File not found\n");
+  EXPECT_EQ(FOut, "");
 
   // Only the inputs written above are left: no outputs, no temporaries.
   std::vector<std::string> names;
-  for (const auto& e : std::filesystem::directory_iterator(Dir))
+  for (const auto& e : std::filesystem::directory_iterator(FDir))
     names.push_back(e.path().filename().string());
   std::sort(names.begin(), names.end());
   EXPECT_EQ(names, (std::vector<std::string>{"bad.rnd", "zero.rnd"}));
@@ -165,7 +165,7 @@ TEST_F(GenTest, ExistingOutputSurvivesAFailedRun) {
 }
 
 TEST_F(GenTest, CountBeyondTheScrollBarTable) {
-  ASSERT_EQ(Run("--count 1000000 --from 0 --to 1 -o big.asc"), 0) << Err;
+  ASSERT_EQ(Run("--count 1000000 --from 0 --to 1 -o big.asc"), 0) << FErr;
   const std::string big = Get(PathOf("big.asc"));
   // 107 header bytes, then 1000000 lines of "d.dddd" and CR LF.
   ASSERT_EQ(big.size(), 107u + 8u * 1000000u);

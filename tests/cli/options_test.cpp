@@ -60,8 +60,8 @@ TEST(GenOptionsTest, EveryOptionIsStored) {
 
 TEST(GenOptionsTest, BadOptionsAndValuesNameTheCulprit) {
   struct {
-    std::vector<std::string> args;
-    const char* part;
+    std::vector<std::string> Args;
+    const char* Part;
   } cases[] = {
       {{"--colour"}, "'--colour'"},
       {{"extra"}, "'extra'"},
@@ -89,8 +89,8 @@ TEST(GenOptionsTest, BadOptionsAndValuesNameTheCulprit) {
       {{"--help=yes"}, "'--help'"},
   };
   for (const auto& c : cases) {
-    const std::string msg = UsageError(c.args);
-    EXPECT_NE(msg.find(c.part), std::string::npos) << c.args[0] << ": " << msg;
+    const std::string msg = UsageError(c.Args);
+    EXPECT_NE(msg.find(c.Part), std::string::npos) << c.Args[0] << ": " << msg;
     EXPECT_EQ(msg.find('\n'), std::string::npos) << msg;
   }
 }

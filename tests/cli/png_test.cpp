@@ -12,22 +12,22 @@ namespace {
 class GenPngTest : public TScratchDir {
  protected:
   int Run(const std::string& args) {
-    const std::string cmd = "cd '" + Dir.string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY '" +
+    const std::string cmd = "cd '" + FDir.string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY '" +
                             ALEARIX_GEN_PATH + "' " + args + " 2>'" + PathOf("stderr") + "'";
     const int st = std::system(cmd.c_str());
-    Err = Get(PathOf("stderr"));
+    FErr = Get(PathOf("stderr"));
     std::filesystem::remove(PathOf("stderr"));
     return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
   }
-  std::string Err;
+  std::string FErr;
 };
 
 constexpr QRgb kCurve = qRgb(0x00, 0x00, 0xFF);      // blue, 0xFF0000 as BBGGRR
 constexpr QRgb kHistogram = qRgb(0xC0, 0xE0, 0xFF);  // light blue, 0xFFE0C0 as BBGGRR
 
 TEST_F(GenPngTest, PictureOfTheChartAfterCalc) {
-  ASSERT_EQ(Run("--count 5000 -o a.asc --png chart.png"), 0) << Err;
-  EXPECT_EQ(Err, "");
+  ASSERT_EQ(Run("--count 5000 -o a.asc --png chart.png"), 0) << FErr;
+  EXPECT_EQ(FErr, "");
   QImage img(QString::fromStdString(PathOf("chart.png")));
   ASSERT_FALSE(img.isNull());
   EXPECT_EQ(img.width(), 557);
@@ -58,7 +58,7 @@ TEST_F(GenPngTest, PictureOfTheChartAfterCalc) {
 
 TEST_F(GenPngTest, UnwritablePictureLeavesNoOutput) {
   EXPECT_EQ(Run("-o a.asc --png nodir/chart.png"), 1);
-  EXPECT_NE(Err.find("nodir/chart.png"), std::string::npos) << Err;
+  EXPECT_NE(FErr.find("nodir/chart.png"), std::string::npos) << FErr;
   EXPECT_EQ(FileCount(), 0u);
 }
 

@@ -222,13 +222,13 @@ double DensityMean(const TAlearix& a) {
 
 TEST(Sampler, MeanFollowsTheDensity) {
   struct TCase {
-    double ratio, s1, m1, s2, m2;
+    double Ratio, S1, M1, S2, M2;
   } cases[] = {{0.0, 100, 250, 100, 250},
                {0.5, 60, 250, 21, 250},
                {0.65, 50, 170, 40, 330},
                {0.5, 55, 230, 32, 270}};
   for (const auto& c : cases) {
-    TAlearix a = Mixture(c.ratio, c.s1, c.m1, c.s2, c.m2);
+    TAlearix a = Mixture(c.Ratio, c.S1, c.M1, c.S2, c.M2);
     UniformSeed = 2024;
     const int kCount = 100000;
     double sum = 0.0, sum2 = 0.0;
@@ -241,7 +241,7 @@ TEST(Sampler, MeanFollowsTheDensity) {
     }
     double mean = sum / kCount;
     double sd = std::sqrt(sum2 / kCount - mean * mean);
-    EXPECT_NEAR(mean, DensityMean(a), 4.0 * sd / std::sqrt(kCount)) << c.ratio << " " << c.m1;
+    EXPECT_NEAR(mean, DensityMean(a), 4.0 * sd / std::sqrt(kCount)) << c.Ratio << " " << c.M1;
   }
   // The normal shape is symmetric about class 250's lower edge (-1.2) up to its thin tails.
   EXPECT_NEAR(DensityMean(Mixture(0.0, 100, 250, 100, 250)), -1.2, 0.01);

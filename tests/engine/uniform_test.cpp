@@ -7,7 +7,7 @@
 namespace {
 
 // The state the program starts with, read during static initialisation of this test program.
-const std::uint32_t SeedAtStart = UniformSeed;
+const std::uint32_t kSeedAtStart = UniformSeed;
 
 // The recurrence written out with explicit 64-bit arithmetic.
 std::uint32_t Step(std::uint32_t s) {
@@ -27,10 +27,10 @@ TEST(Uniform, StartsThreeStepsAfterZero) {
   EXPECT_EQ(Step(0), 1u);
   EXPECT_EQ(Step(1), 134775814u);
   EXPECT_EQ(Step(134775814u), 3698175007u);
-  EXPECT_EQ(SeedAtStart, 3698175007u);
+  EXPECT_EQ(kSeedAtStart, 3698175007u);
 
   // The first draw of the program is the fourth step.
-  UniformSeed = SeedAtStart;
+  UniformSeed = kSeedAtStart;
   EXPECT_EQ(UniformReal(), 870078620.0 / 4294967296.0);
   EXPECT_EQ(UniformSeed, 870078620u);
 }

@@ -24,9 +24,9 @@ void Check(bool ok, const char* what) {
 }
 
 const std::string& ScratchPath(int which) {
-  static const std::string base = "/tmp/alearix_rnd_fuzz_" + std::to_string(::getpid());
-  static const std::string paths[2] = {base + ".rnd", base + "_saved.rnd"};
-  return paths[which];
+  static const std::string kBase = "/tmp/alearix_rnd_fuzz_" + std::to_string(::getpid());
+  static const std::string kPaths[2] = {kBase + ".rnd", kBase + "_saved.rnd"};
+  return kPaths[which];
 }
 
 bool SameEngine(const TAlearix& a, const TAlearix& b) {

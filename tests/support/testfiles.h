@@ -13,15 +13,15 @@ class TScratchDir : public ::testing::Test {
  protected:
   void SetUp() override {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    Dir = std::filesystem::temp_directory_path() /
-          ("alearix_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" +
-           std::to_string(::getpid()));
-    std::filesystem::remove_all(Dir);
-    std::filesystem::create_directories(Dir);
+    FDir = std::filesystem::temp_directory_path() /
+           ("alearix_" + std::string(info->test_suite_name()) + "_" + info->name() + "_" +
+            std::to_string(::getpid()));
+    std::filesystem::remove_all(FDir);
+    std::filesystem::create_directories(FDir);
   }
-  void TearDown() override { std::filesystem::remove_all(Dir); }
+  void TearDown() override { std::filesystem::remove_all(FDir); }
 
-  std::string PathOf(const std::string& name) const { return (Dir / name).string(); }
+  std::string PathOf(const std::string& name) const { return (FDir / name).string(); }
   std::string Put(const std::string& name, const std::string& bytes) const {
     std::ofstream(PathOf(name), std::ios::binary) << bytes;
     return PathOf(name);
@@ -48,8 +48,8 @@ class TScratchDir : public ::testing::Test {
     return lines;
   }
   std::size_t FileCount() const {
-    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(Dir), {}));
+    return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(FDir), {}));
   }
 
-  std::filesystem::path Dir;
+  std::filesystem::path FDir;
 };

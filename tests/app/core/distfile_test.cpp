@@ -177,7 +177,7 @@ TEST_F(DistFileTest, AbsurdCountStopsAtTheEndOfTheFile) {
 TEST_F(DistFileTest, FailedLoadLeavesTheEngineUnchanged) {
   const TAlearix before = Custom();
   struct {
-    std::string name, text, message;
+    std::string Name, Text, Message;
   } cases[] = {
       {"badpoint.rnd", Rnd("20", {"0.5", "0.5", "5."}), "Invalid numeric input"},
       {"comma.rnd", Rnd("20", {"1,5"}), "Invalid numeric input"},
@@ -188,7 +188,7 @@ TEST_F(DistFileTest, FailedLoadLeavesTheEngineUnchanged) {
   };
   for (const auto& c : cases) {
     TAlearix gen = Custom();
-    EXPECT_EQ(LoadError(gen, Put(c.name, c.text)), c.message) << c.name;
+    EXPECT_EQ(LoadError(gen, Put(c.Name, c.Text)), c.Message) << c.Name;
     ExpectSame(gen, before);
   }
   TAlearix gen = Custom();
@@ -199,7 +199,7 @@ TEST_F(DistFileTest, FailedLoadLeavesTheEngineUnchanged) {
   EXPECT_EQ(gen.GetRefPoint(10), 1.0);
   gen = Custom();
   ExpectSame(gen, before);
-  EXPECT_EQ(LoadError(gen, Dir.string()), "File access denied");
+  EXPECT_EQ(LoadError(gen, FDir.string()), "File access denied");
   ExpectSame(gen, before);
 }
 
@@ -212,7 +212,7 @@ TEST_F(DistFileTest, FailedSaveKeepsTheOldFile) {
     msg = e.what();
   }
   EXPECT_EQ(msg, "File not found");
-  std::filesystem::create_directories(Dir / "taken" / "sub");
+  std::filesystem::create_directories(FDir / "taken" / "sub");
   EXPECT_THROW(SaveDistribution(gen, PathOf("taken")), EInOutError);
   EXPECT_EQ(FileCount(), 1u);  // no temporary left beside it
 }

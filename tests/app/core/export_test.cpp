@@ -37,7 +37,7 @@ TAlearix StartEngine() {
 TEST(FormatFixed4Test, HandPickedValues) {
   struct {
     double x;
-    const char* text;
+    const char* Text;
   } cases[] = {
       {0.0, "0.0000"},
       {0.5, "0.5000"},
@@ -60,7 +60,7 @@ TEST(FormatFixed4Test, HandPickedValues) {
       {4294967295.99995, "4294967295.9999"},
       {1e12, "1000000000000.0000"},
   };
-  for (const auto& c : cases) EXPECT_EQ(FixedText4(c.x), c.text) << c.x;
+  for (const auto& c : cases) EXPECT_EQ(FixedText4(c.x), c.Text) << c.x;
   EXPECT_EQ(FixedText4(1e36), FloatText(1, 4, 1e36));
   EXPECT_EQ(FixedText4(1e36).find('.'), 2u);  // scientific form, " 1.0E+0036"
   EXPECT_EQ(FixedText4(-HUGE_VAL), FloatText(1, 4, -HUGE_VAL));
@@ -236,9 +236,9 @@ TEST_F(ExportTest, FailedWriteKeepsOldFileAndLeavesNoTemporary) {
   EXPECT_EQ(msg, "File not found");
 
   // A target that cannot be replaced (a non-empty folder): the rename fails.
-  std::filesystem::create_directories(Dir / "busy" / "x");
+  std::filesystem::create_directories(FDir / "busy" / "x");
   EXPECT_THROW(ExportRandomNumbers(gen, 10, PathOf("busy")), EInOutError);
-  EXPECT_TRUE(std::filesystem::is_directory(Dir / "busy" / "x"));
+  EXPECT_TRUE(std::filesystem::is_directory(FDir / "busy" / "x"));
   EXPECT_EQ(FileCount(), 1u);
 }
 

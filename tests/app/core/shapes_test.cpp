@@ -20,12 +20,12 @@ TEST(PresetsTest, TableInButtonOrder) {
   const char* keys[] = {"normal",  "leptokurtic", "platykurtic",
                         "bimodal", "left-skewed", "right-skewed"};
   for (int i = 0; i < 6; ++i) {
-    EXPECT_STREQ(Presets[i].Key, keys[i]);
-    EXPECT_EQ(FindPreset(keys[i]), &Presets[i]);
+    EXPECT_STREQ(kPresets[i].Key, keys[i]);
+    EXPECT_EQ(FindPreset(keys[i]), &kPresets[i]);
   }
   EXPECT_EQ(FindPreset("Normal"), nullptr);
-  EXPECT_STREQ(Presets[0].Hint, "Normal distribution");
-  EXPECT_STREQ(Presets[5].Hint, "Right skewed distribution");
+  EXPECT_STREQ(kPresets[0].Hint, "Normal distribution");
+  EXPECT_STREQ(kPresets[5].Hint, "Right skewed distribution");
 
   const TPreset& b = *FindPreset("bimodal");
   EXPECT_EQ(b.HRatio, 65);
@@ -55,7 +55,7 @@ TEST(ComputeShapeTableTest, StartValuesGiveTheBellWithoutFactorTwo) {
   EXPECT_NEAR(gen.GetRefPoint(450), std::exp(-4.0), 1e-15);
   // The normal preset (ratio 0) gives the same table.
   TAlearix preset;
-  ComputeShapeTable(preset, ShapeParamsOf(Presets[0]));
+  ComputeShapeTable(preset, ShapeParamsOf(kPresets[0]));
   for (int i = 1; i <= 500; ++i) ASSERT_EQ(preset.GetRefPoint(i), gen.GetRefPoint(i)) << i;
 }
 

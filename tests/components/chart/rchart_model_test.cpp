@@ -9,10 +9,10 @@
 namespace {
 
 // A chart that records its drawing instead of painting pixels.
-struct RecChart {
-  std::shared_ptr<TRecLog> log = std::make_shared<TRecLog>();
-  TRChart chart;
-  RecChart() { chart.SetBitmapFactory(RecordingFactory(log)); }
+struct TRecChart {
+  std::shared_ptr<TRecLog> Log = std::make_shared<TRecLog>();
+  TRChart Chart;
+  TRecChart() { Chart.SetBitmapFactory(RecordingFactory(Log)); }
 };
 
 }  // namespace
@@ -225,46 +225,46 @@ TEST(DTLabel, ChangeNotifications) {
 }
 
 TEST(DTLabel, ChartCopiesSettingsAndRepaintsOnChange) {
-  RecChart r;
+  TRecChart r;
   TDTLabel other;
   other.SetTimeFormat(tfAMPM);
   other.SetDateSeparator('.');
   other.SetMonthName(false);
   int foreign = 0;
   other.OnChange = [&](TDTLabel*) { ++foreign; };
-  r.log->clear();
-  r.chart.SetDTXFormat(other);
-  EXPECT_EQ(r.chart.DTXFormat().TimeFormat(), tfAMPM);
-  EXPECT_EQ(r.chart.DTXFormat().DateSeparator(), '.');
-  EXPECT_FALSE(r.chart.DTXFormat().MonthName());
-  EXPECT_EQ(r.chart.DTYFormat().DateOrder(), doDDMMYY);
-  EXPECT_GT(r.log->size(), 0u);  // repainted
+  r.Log->clear();
+  r.Chart.SetDTXFormat(other);
+  EXPECT_EQ(r.Chart.DTXFormat().TimeFormat(), tfAMPM);
+  EXPECT_EQ(r.Chart.DTXFormat().DateSeparator(), '.');
+  EXPECT_FALSE(r.Chart.DTXFormat().MonthName());
+  EXPECT_EQ(r.Chart.DTYFormat().DateOrder(), doDDMMYY);
+  EXPECT_GT(r.Log->size(), 0u);  // repainted
   // The chart keeps its own handler: a change of its object repaints the chart.
-  r.log->clear();
-  r.chart.DTXFormat().SetYearLength(ylNone);
-  EXPECT_GT(r.log->size(), 0u);
+  r.Log->clear();
+  r.Chart.DTXFormat().SetYearLength(ylNone);
+  EXPECT_GT(r.Log->size(), 0u);
   EXPECT_EQ(foreign, 0);
-  r.chart.SetAutoRedraw(false);
-  r.log->clear();
-  r.chart.DTYFormat().SetTimeFormat(tfHHhMM);
-  EXPECT_EQ(r.log->size(), 0u);
+  r.Chart.SetAutoRedraw(false);
+  r.Log->clear();
+  r.Chart.DTYFormat().SetTimeFormat(tfHHhMM);
+  EXPECT_EQ(r.Log->size(), 0u);
 }
 
 TEST(ChartProperties, RepaintOnlyWithAutoRedraw) {
-  RecChart r;
-  r.log->clear();
-  r.chart.SetDataColor(clRed);
-  r.chart.SetLineWidth(3);
-  r.chart.SetMouseAction(maPan);
-  EXPECT_EQ(r.log->size(), 0u);  // these store only
-  r.chart.SetCaption("Density");
-  EXPECT_GT(r.log->size(), 0u);
-  r.chart.SetAutoRedraw(false);
-  r.log->clear();
-  r.chart.SetCaption("Other");
-  r.chart.SetRangeHiX(20);
-  r.chart.SetScaleColor(clBlue);
-  EXPECT_EQ(r.log->size(), 0u);
+  TRecChart r;
+  r.Log->clear();
+  r.Chart.SetDataColor(clRed);
+  r.Chart.SetLineWidth(3);
+  r.Chart.SetMouseAction(maPan);
+  EXPECT_EQ(r.Log->size(), 0u);  // these store only
+  r.Chart.SetCaption("Density");
+  EXPECT_GT(r.Log->size(), 0u);
+  r.Chart.SetAutoRedraw(false);
+  r.Log->clear();
+  r.Chart.SetCaption("Other");
+  r.Chart.SetRangeHiX(20);
+  r.Chart.SetScaleColor(clBlue);
+  EXPECT_EQ(r.Log->size(), 0u);
 }
 
 TEST(DisplayList, ItemsCarryTheSettingsOfTheirTime) {

@@ -18,22 +18,22 @@ namespace {
 constexpr int kArea = 1;
 constexpr int kWindow = 2;
 
-struct RecChart {
-  std::shared_ptr<TRecLog> log = std::make_shared<TRecLog>();
-  TRChart chart;
-  RecChart() {
-    chart.SetAutoRedraw(false);
-    chart.SetBitmapFactory(RecordingFactory(log));
+struct TRecChart {
+  std::shared_ptr<TRecLog> Log = std::make_shared<TRecLog>();
+  TRChart Chart;
+  TRecChart() {
+    Chart.SetAutoRedraw(false);
+    Chart.SetBitmapFactory(RecordingFactory(Log));
   }
   // Item pixel in chart-area coordinates.
   TPoint AreaPixel(double x, double y) const {
-    const TPoint p = chart.DataToPixel(x, y);
-    return {p.x - chart.LRim(), p.y - chart.TRim()};
+    const TPoint p = Chart.DataToPixel(x, y);
+    return {p.x - Chart.LRim(), p.y - Chart.TRim()};
   }
-  std::vector<TRecCall> Calls(TRecKind k, int bitmap) const { return log->OfKind(k, bitmap); }
+  std::vector<TRecCall> Calls(TRecKind k, int bitmap) const { return Log->OfKind(k, bitmap); }
   void Paint() {
-    log->clear();
-    chart.Paint();
+    Log->clear();
+    Chart.Paint();
   }
 };
 
@@ -44,13 +44,13 @@ const TQtBitmap& Area(const TRChart& c) {
 }  // namespace
 
 TEST(ChartPaint, LongPathIsSplitIntoPolylinesSharingEndPoints) {
-  RecChart r;
+  TRecChart r;
   std::vector<TPoint> pts;
-  r.chart.MoveTo(0, 0);
+  r.Chart.MoveTo(0, 0);
   pts.push_back(r.AreaPixel(0, 0));
   for (int i = 1; i <= 450; ++i) {
     const double x = i / 45.0, y = (i % 7) + 1;
-    r.chart.DrawTo(x, y);
+    r.Chart.DrawTo(x, y);
     pts.push_back(r.AreaPixel(x, y));
   }
   r.Paint();
@@ -67,20 +67,20 @@ TEST(ChartPaint, LongPathIsSplitIntoPolylinesSharingEndPoints) {
   EXPECT_EQ(polys[2].Points.back(), pts[450]);
   // One colour: the pen colour is set once for all items (besides the
   // background and the frame), and the pen width once.
-  EXPECT_EQ(r.log->Count(TRecKind::rkSetPenColor, kArea), 3u);
-  EXPECT_LE(r.log->Count(TRecKind::rkSetPenWidth, kArea), 2u);
+  EXPECT_EQ(r.Log->Count(TRecKind::rkSetPenColor, kArea), 3u);
+  EXPECT_LE(r.Log->Count(TRecKind::rkSetPenWidth, kArea), 2u);
 }
 
 TEST(ChartPaint, ColourChangeKeepsThePathConnected) {
-  RecChart r;
-  r.chart.MoveTo(1, 1);
-  r.chart.SetDataColor(clRed);
-  r.chart.DrawTo(2, 5);
-  r.chart.SetDataColor(clBlue);
-  r.chart.DrawTo(3, 2);
+  TRecChart r;
+  r.Chart.MoveTo(1, 1);
+  r.Chart.SetDataColor(clRed);
+  r.Chart.DrawTo(2, 5);
+  r.Chart.SetDataColor(clBlue);
+  r.Chart.DrawTo(3, 2);
   // A line in between does not move the path's pen position.
-  r.chart.Line(8, 8, 9, 9);
-  r.chart.DrawTo(4, 4);
+  r.Chart.Line(8, 8, 9, 9);
+  r.Chart.DrawTo(4, 4);
   r.Paint();
   const auto polys = r.Calls(TRecKind::rkPolyline, kArea);
   ASSERT_EQ(polys.size(), 3u);
@@ -92,10 +92,10 @@ TEST(ChartPaint, ColourChangeKeepsThePathConnected) {
 }
 
 TEST(ChartPaint, ItemInChartColourIsDrawnInThatColour) {
-  RecChart r;
-  r.chart.MoveTo(1, 1);
-  r.chart.SetDataColor(clWhite);  // the chart colour
-  r.chart.DrawTo(5, 5);
+  TRecChart r;
+  r.Chart.MoveTo(1, 1);
+  r.Chart.SetDataColor(clWhite);  // the chart colour
+  r.Chart.DrawTo(5, 5);
   r.Paint();
   const auto polys = r.Calls(TRecKind::rkPolyline, kArea);
   ASSERT_EQ(polys.size(), 1u);
@@ -103,10 +103,10 @@ TEST(ChartPaint, ItemInChartColourIsDrawnInThatColour) {
 }
 
 TEST(ChartPaint, LineItemsAndItemClamp) {
-  RecChart r;
-  r.chart.SetDataColor(clRed);
-  r.chart.Line(5, 5, 5.01, 5.01);  // both ends on one pixel
-  r.chart.Line(0, 0, 1e9, 0);      // far end clamped to 30000
+  TRecChart r;
+  r.Chart.SetDataColor(clRed);
+  r.Chart.Line(5, 5, 5.01, 5.01);  // both ends on one pixel
+  r.Chart.Line(0, 0, 1e9, 0);      // far end clamped to 30000
   r.Paint();
   const auto pixels = r.Calls(TRecKind::rkSetPixel, kArea);
   ASSERT_EQ(pixels.size(), 1u);
@@ -119,10 +119,10 @@ TEST(ChartPaint, LineItemsAndItemClamp) {
 }
 
 TEST(ChartPaint, FilledRectangleCoversBothCorners) {
-  RecChart r;
-  r.chart.SetDataColor(clRed);
-  r.chart.FilledRectangle(0, 0, 1, 1);
-  r.chart.FilledRectangle(3, 3, 3, 3);  // one pixel: set in the scale colour
+  TRecChart r;
+  r.Chart.SetDataColor(clRed);
+  r.Chart.FilledRectangle(0, 0, 1, 1);
+  r.Chart.FilledRectangle(3, 3, 3, 3);  // one pixel: set in the scale colour
   r.Paint();
   const auto rects = r.Calls(TRecKind::rkRectangle, kArea);
   ASSERT_EQ(rects.size(), 2u);  // the background and the item
@@ -178,22 +178,22 @@ TEST(ChartPaint, MarksSetTheirPatternPixels) {
 }
 
 TEST(ChartPaint, CharacterMarksAndTextsAreCentred) {
-  RecChart r;
-  r.chart.SetDataColor(clBlue);
-  r.chart.MarkAt(5, 5, 'X');
-  r.chart.SetTextBkStyle(TBrushStyle::bsSolid);
-  r.chart.SetTextBkColor(clRed);
-  r.chart.SetDataColor(clGreen);
-  r.chart.Text(5, 5, 12, "Peak");
-  r.chart.SetDataColor(clBlue);
-  r.chart.MarkAt(2, 2, 'Y');
+  TRecChart r;
+  r.Chart.SetDataColor(clBlue);
+  r.Chart.MarkAt(5, 5, 'X');
+  r.Chart.SetTextBkStyle(TBrushStyle::bsSolid);
+  r.Chart.SetTextBkColor(clRed);
+  r.Chart.SetDataColor(clGreen);
+  r.Chart.Text(5, 5, 12, "Peak");
+  r.Chart.SetDataColor(clBlue);
+  r.Chart.MarkAt(2, 2, 'Y');
   r.Paint();
   const auto texts = r.Calls(TRecKind::rkTextOut, kArea);
   ASSERT_EQ(texts.size(), 3u);
   // A character mark sets only the pen: it is written with the surface's font
   // and brush as they stand, here the control's font on the chart colour.
   EXPECT_EQ(texts[0].Text, "X");
-  EXPECT_EQ(texts[0].Font.Color, r.chart.Font().Color);
+  EXPECT_EQ(texts[0].Font.Color, r.Chart.Font().Color);
   EXPECT_EQ(texts[0].BrushStyle, TBrushStyle::bsSolid);
   EXPECT_EQ(texts[0].BrushColor, clWhite);
   // After a text item its font colour and background stay.
@@ -214,9 +214,9 @@ TEST(ChartPaint, CharacterMarksAndTextsAreCentred) {
 }
 
 TEST(ChartPaint, Bar3DFaces) {
-  RecChart r;
-  r.chart.SetDataColor(clRed);
-  r.chart.Bar3D(2, 0, 4, 5, 10, 45);
+  TRecChart r;
+  r.Chart.SetDataColor(clRed);
+  r.Chart.Bar3D(2, 0, 4, 5, 10, 45);
   r.Paint();
   const auto polys = r.Calls(TRecKind::rkPolygon, kArea);
   ASSERT_EQ(polys.size(), 2u);
@@ -233,13 +233,13 @@ TEST(ChartPaint, Bar3DFaces) {
 }
 
 TEST(ChartGrid, LogarithmicSteps) {
-  RecChart r;
-  r.chart.SetRangeLoX(1);
-  r.chart.SetRangeHiX(1000);
-  r.chart.SetLogScaleX(true);
-  r.chart.SetGridColor(clRed);
-  r.chart.SetGridStyle(gsVertLines);
-  r.chart.SetGridDx(-1);
+  TRecChart r;
+  r.Chart.SetRangeLoX(1);
+  r.Chart.SetRangeHiX(1000);
+  r.Chart.SetLogScaleX(true);
+  r.Chart.SetGridColor(clRed);
+  r.Chart.SetGridStyle(gsVertLines);
+  r.Chart.SetGridDx(-1);
   auto gridColumns = [&] {
     r.Paint();
     std::vector<int> xs;
@@ -249,12 +249,12 @@ TEST(ChartGrid, LogarithmicSteps) {
   };
   EXPECT_EQ(gridColumns(),
             (std::vector<int>{r.AreaPixel(1, 0).x, r.AreaPixel(10, 0).x, r.AreaPixel(100, 0).x}));
-  r.chart.SetRangeHiX(100);
-  r.chart.SetGridDx(-2);
+  r.Chart.SetRangeHiX(100);
+  r.Chart.SetGridDx(-2);
   std::vector<int> want;
   for (double v : {2, 5, 10, 20, 50}) want.push_back(r.AreaPixel(v, 0).x);
   EXPECT_EQ(gridColumns(), want);
-  r.chart.SetGridDx(-3);  // 1..9 times each decade
+  r.Chart.SetGridDx(-3);  // 1..9 times each decade
   EXPECT_EQ(gridColumns().size(), 18u);
 }
 
@@ -272,12 +272,12 @@ TEST(ChartGrid, NextGridValue) {
 }
 
 TEST(ChartGrid, StylesAndLimits) {
-  RecChart r;
-  r.chart.SetGridColor(clRed);
-  r.chart.SetGridDx(2);
-  r.chart.SetGridDy(5);
+  TRecChart r;
+  r.Chart.SetGridColor(clRed);
+  r.Chart.SetGridDx(2);
+  r.Chart.SetGridDy(5);
   auto count = [&](GridStyleType s, TRecKind k) {
-    r.chart.SetGridStyle(s);
+    r.Chart.SetGridStyle(s);
     r.Paint();
     int n = 0;
     for (const auto& c : r.Calls(k, kArea))
@@ -291,14 +291,14 @@ TEST(ChartGrid, StylesAndLimits) {
   EXPECT_EQ(count(gsDotLines, TRecKind::rkLineTo), 7);
   EXPECT_EQ(count(gsPoints, TRecKind::rkSetPixel), 10);
   // Dotted lines are dotted, and the pen is solid again for the frame.
-  r.chart.SetGridStyle(gsVertDotLines);
+  r.Chart.SetGridStyle(gsVertDotLines);
   r.Paint();
   const auto lines = r.Calls(TRecKind::rkLineTo, kArea);
   EXPECT_EQ(lines.front().PenStyle, TPenStyle::psDot);
   EXPECT_EQ(lines.back().PenStyle, TPenStyle::psSolid);
 
-  r.chart.SetGridDx(0.001);
-  r.chart.SetGridDy(0.001);
+  r.Chart.SetGridDx(0.001);
+  r.Chart.SetGridDy(0.001);
   EXPECT_EQ(count(gsPoints, TRecKind::rkSetPixel), 1000);
 }
 
@@ -323,14 +323,14 @@ TEST(ChartPaint, EmptyListPaintsChartColourAndFrame) {
 }
 
 TEST(ChartPaint, ShadowAndBorder) {
-  RecChart r;
-  r.chart.SetScaleColor(clBlue);
+  TRecChart r;
+  r.Chart.SetScaleColor(clBlue);
   r.Paint();
-  EXPECT_EQ(r.log->Count(TRecKind::rkPolygon, kWindow), 0u);
+  EXPECT_EQ(r.Log->Count(TRecKind::rkPolygon, kWindow), 0u);
   for (const auto& c : r.Calls(TRecKind::rkSetPenColor, kWindow)) EXPECT_NE(c.Color, clBlack);
 
-  r.chart.SetShadowWidth(6);
-  r.chart.SetShadowStyle(TShadowStyle::ssFlying);
+  r.Chart.SetShadowWidth(6);
+  r.Chart.SetShadowStyle(TShadowStyle::ssFlying);
   r.Paint();
   auto polys = r.Calls(TRecKind::rkPolygon, kWindow);
   ASSERT_EQ(polys.size(), 2u);
@@ -348,7 +348,7 @@ TEST(ChartPaint, ShadowAndBorder) {
   EXPECT_EQ(lines[2].Points, (std::vector<TPoint>{{234, 154}, {234, 0}}));
   EXPECT_EQ(lines[3].PenColor, clBlack);
 
-  r.chart.SetShadowStyle(TShadowStyle::ssBox);
+  r.Chart.SetShadowStyle(TShadowStyle::ssBox);
   r.Paint();
   polys = r.Calls(TRecKind::rkPolygon, kWindow);
   ASSERT_EQ(polys.size(), 2u);
@@ -358,34 +358,34 @@ TEST(ChartPaint, ShadowAndBorder) {
 }
 
 TEST(ChartPaint, ShowGrafRedrawsOnlyTheChartArea) {
-  RecChart r;
-  r.chart.SetAutoRedraw(true);
-  r.chart.DrawTo(5, 5);
-  r.log->clear();
-  r.chart.ShowGraf();
-  EXPECT_EQ(r.log->Count(TRecKind::rkPolyline, kArea), 1u);
-  EXPECT_EQ(r.log->Count(TRecKind::rkSetSize, kWindow), 0u);
-  EXPECT_EQ(r.log->Count(TRecKind::rkTextOut, kWindow), 0u);
+  TRecChart r;
+  r.Chart.SetAutoRedraw(true);
+  r.Chart.DrawTo(5, 5);
+  r.Log->clear();
+  r.Chart.ShowGraf();
+  EXPECT_EQ(r.Log->Count(TRecKind::rkPolyline, kArea), 1u);
+  EXPECT_EQ(r.Log->Count(TRecKind::rkSetSize, kWindow), 0u);
+  EXPECT_EQ(r.Log->Count(TRecKind::rkTextOut, kWindow), 0u);
 
-  r.chart.SetAutoRedraw(false);
-  r.log->clear();
-  r.chart.ShowGraf();  // full paint
-  EXPECT_EQ(r.log->Count(TRecKind::rkSetSize, kWindow), 1u);
-  EXPECT_EQ(r.log->Count(TRecKind::rkDraw, kWindow), 1u);
+  r.Chart.SetAutoRedraw(false);
+  r.Log->clear();
+  r.Chart.ShowGraf();  // full paint
+  EXPECT_EQ(r.Log->Count(TRecKind::rkSetSize, kWindow), 1u);
+  EXPECT_EQ(r.Log->Count(TRecKind::rkDraw, kWindow), 1u);
 
-  r.chart.SetVisible(false);
-  r.log->clear();
-  r.chart.SetAutoRedraw(true);
-  r.chart.ShowGraf();
-  EXPECT_TRUE(r.chart.Visible());
+  r.Chart.SetVisible(false);
+  r.Log->clear();
+  r.Chart.SetAutoRedraw(true);
+  r.Chart.ShowGraf();
+  EXPECT_TRUE(r.Chart.Visible());
 }
 
 TEST(ChartPaint, PaintReportsTheMousePosition) {
-  RecChart r;
+  TRecChart r;
   int calls = 0;
   bool inside = true;
-  r.chart.OnMouseMoveInChart = [&](TRChart* s, bool in, TShiftState sh, double, double) {
-    EXPECT_EQ(s, &r.chart);
+  r.Chart.OnMouseMoveInChart = [&](TRChart* s, bool in, TShiftState sh, double, double) {
+    EXPECT_EQ(s, &r.Chart);
     EXPECT_TRUE(sh.Empty());
     inside = in;
     ++calls;
@@ -396,13 +396,13 @@ TEST(ChartPaint, PaintReportsTheMousePosition) {
 }
 
 TEST(ChartScales, TickAndLabelPlacement) {
-  RecChart r;
-  r.chart.SetIdAbscissa("Value");
-  r.chart.SetIdOrdinate("Density");
-  r.chart.SetCaption("Distribution");
+  TRecChart r;
+  r.Chart.SetIdAbscissa("Value");
+  r.Chart.SetIdOrdinate("Density");
+  r.Chart.SetCaption("Distribution");
   r.Paint();
   TQtBitmap probe(10, 10);
-  probe.SetFont(r.chart.Font());
+  probe.SetFont(r.Chart.Font());
   const auto texts = r.Calls(TRecKind::rkTextOut, kWindow);
   std::vector<std::string> xLabels = {"0.0", "2.0", "4.0", "6.0", "8.0", "10.0"};
   int xSeen = 0, ySeen = 0;
@@ -419,7 +419,7 @@ TEST(ChartScales, TickAndLabelPlacement) {
     } else if (at.y == 128 + 7) {  // x labels below the axis
       ASSERT_LT(xSeen, 6);
       EXPECT_EQ(t.Text, xLabels[xSeen]);
-      const int px = r.chart.DataToPixel(2.0 * xSeen, 0).x;
+      const int px = r.Chart.DataToPixel(2.0 * xSeen, 0).x;
       const int half = w / 2;
       EXPECT_EQ(at.x, px + half >= 240 ? 240 - 2 * half : px - half) << t.Text;
       if (t.Text == "10.0") {
@@ -427,7 +427,7 @@ TEST(ChartScales, TickAndLabelPlacement) {
       }
       ++xSeen;
     } else {  // y labels: right-aligned 2 pixels left of the tick
-      const int py = r.chart.DataToPixel(0, 2.0 * ySeen).y;
+      const int py = r.Chart.DataToPixel(0, 2.0 * ySeen).y;
       EXPECT_EQ(at.x + w, 50 - 8) << t.Text;
       EXPECT_EQ(at.y, py - probe.TextHeight("0") / 2) << t.Text;
       ++ySeen;
@@ -452,10 +452,10 @@ TEST(ChartScales, TickAndLabelPlacement) {
 }
 
 TEST(ChartScales, LabelTypesControlTheScales) {
-  RecChart r;
-  r.chart.SetIdAbscissa("Value");
-  r.chart.SetXLabelType(FigType::NoFigs);
-  r.chart.SetYLabelType(FigType::NoScales);
+  TRecChart r;
+  r.Chart.SetIdAbscissa("Value");
+  r.Chart.SetXLabelType(FigType::NoFigs);
+  r.Chart.SetYLabelType(FigType::NoScales);
   r.Paint();
   const auto texts = r.Calls(TRecKind::rkTextOut, kWindow);
   ASSERT_EQ(texts.size(), 1u);  // only the identifier
@@ -464,18 +464,18 @@ TEST(ChartScales, LabelTypesControlTheScales) {
   EXPECT_EQ(lines.size(), 21u);  // the short x ticks only
   for (const auto& l : lines) EXPECT_EQ(l.Points[1].y - l.Points[0].y, 4);
 
-  r.chart.SetXLabelType(FigType::NoScales);
+  r.Chart.SetXLabelType(FigType::NoScales);
   r.Paint();
-  EXPECT_EQ(r.log->Count(TRecKind::rkTextOut, kWindow), 0u);
-  EXPECT_EQ(r.log->Count(TRecKind::rkLineTo, kWindow), 0u);
+  EXPECT_EQ(r.Log->Count(TRecKind::rkTextOut, kWindow), 0u);
+  EXPECT_EQ(r.Log->Count(TRecKind::rkLineTo, kWindow), 0u);
 }
 
 TEST(ChartScales, MinTickXSetsTheLabelDensity) {
-  RecChart r;
-  r.chart.SetRangeHiX(100);
-  r.chart.SetMinTickX(10);
+  TRecChart r;
+  r.Chart.SetRangeHiX(100);
+  r.Chart.SetMinTickX(10);
   r.Paint();
-  EXPECT_EQ(r.chart.MinTickX(), 10);
+  EXPECT_EQ(r.Chart.MinTickX(), 10);
   // 0..100 in at least 10 intervals: labels every 10.
   int labels = 0;
   for (const auto& t : r.Calls(TRecKind::rkTextOut, kWindow))
@@ -502,9 +502,9 @@ TEST(ChartPaint, DegenerateSizesAndValuesPaintWithoutHarm) {
 }
 
 TEST(ChartScales, WideCaptionStartsLeftOfTheControl) {
-  RecChart r;
+  TRecChart r;
   const std::string caption(80, 'W');
-  r.chart.SetCaption(caption);
+  r.Chart.SetCaption(caption);
   r.Paint();
   const auto texts = r.Calls(TRecKind::rkTextOut, kWindow);
   ASSERT_FALSE(texts.empty());

@@ -29,8 +29,8 @@ void ExpectNear(const std::vector<double>& got, const std::vector<double>& want)
   for (std::size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], want[i], 1e-9) << "at " << i;
 }
 
-TAxisSpec Axis(double lo, double hi, int minTick = 3, int dec = 1, bool figures = true) {
-  TAxisSpec a;
+TAxisSettings Axis(double lo, double hi, int minTick = 3, int dec = 1, bool figures = true) {
+  TAxisSettings a;
   a.Lo = lo;
   a.Hi = hi;
   a.MinTick = minTick;
@@ -42,10 +42,10 @@ TAxisSpec Axis(double lo, double hi, int minTick = 3, int dec = 1, bool figures 
 }  // namespace
 
 TEST(NiceStep, PicksOneTwoFiveStepsWithSubdivisions) {
-  struct Case {
-    int n;
-    double lo, hi, first, step;
-    int sub;
+  struct TCase {
+    int N;
+    double Lo, Hi, First, Step;
+    int Sub;
   } cases[] = {
       {3, 0, 10, 0, 2, 4},        {2, 0, 30, 0, 10, 5},  {2, 0, 140, 0, 50, 5},
       {2, 0, 80, 0, 20, 4},       {3, 0, 1, 0, 0.2, 4},  {3, 0.3, 1.7, 0.4, 0.2, 4},
@@ -53,30 +53,30 @@ TEST(NiceStep, PicksOneTwoFiveStepsWithSubdivisions) {
       {3, 0, 0.004, 0, 0.001, 5},
   };
   for (const auto& c : cases) {
-    const TNiceStep r = NiceStep(c.n, c.lo, c.hi);
-    SCOPED_TRACE(testing::Message() << c.lo << ".." << c.hi << " N=" << c.n);
-    EXPECT_NEAR(r.Step, c.step, std::fabs(c.step) * 1e-12);
-    EXPECT_NEAR(r.First, c.first, std::fabs(c.step) * 1e-9);
-    EXPECT_EQ(r.Sub, c.sub);
+    const TNiceStep r = NiceStep(c.N, c.Lo, c.Hi);
+    SCOPED_TRACE(testing::Message() << c.Lo << ".." << c.Hi << " N=" << c.N);
+    EXPECT_NEAR(r.Step, c.Step, std::fabs(c.Step) * 1e-12);
+    EXPECT_NEAR(r.First, c.First, std::fabs(c.Step) * 1e-9);
+    EXPECT_EQ(r.Sub, c.Sub);
   }
 }
 
 TEST(NiceStep, ExactMultiplesOfTwoOrFiveTakeThatStep) {
   // The span per interval is exactly 2 or 5 times a power of ten, where the
   // decimal logarithm lands on the boundary between two mantissas.
-  struct Case {
-    int n;
-    double hi, step;
-    int sub;
+  struct TCase {
+    int N;
+    double Hi, Step;
+    int Sub;
   } cases[] = {
       {2, 100, 50, 5},  {3, 150, 50, 5}, {3, 1.5, 0.5, 5}, {3, 1500, 500, 5},
       {3, 0.6, 0.2, 4}, {3, 60, 20, 4},  {3, 0.3, 0.1, 5}, {5, 0.05, 0.01, 5},
   };
   for (const auto& c : cases) {
-    const TNiceStep r = NiceStep(c.n, 0, c.hi);
-    SCOPED_TRACE(testing::Message() << "0.." << c.hi << " N=" << c.n);
-    EXPECT_NEAR(r.Step, c.step, c.step * 1e-12);
-    EXPECT_EQ(r.Sub, c.sub);
+    const TNiceStep r = NiceStep(c.N, 0, c.Hi);
+    SCOPED_TRACE(testing::Message() << "0.." << c.Hi << " N=" << c.N);
+    EXPECT_NEAR(r.Step, c.Step, c.Step * 1e-12);
+    EXPECT_EQ(r.Sub, c.Sub);
     EXPECT_EQ(r.First, 0.0);
   }
 }

@@ -15,7 +15,7 @@
 
 namespace {
 
-const char* const Probe = "(8g]}\u00DC\u00C4\u00A7";
+const char* const kProbe = "(8g]}\u00DC\u00C4\u00A7";
 
 // Counts how often the label paints.
 class TCountingNumLab : public TNumLab {
@@ -30,7 +30,7 @@ class TCountingNumLab : public TNumLab {
 int TextHeightOf(const TFont& f) {
   TQtBitmap b(1, 1);
   b.SetFont(f);
-  return b.TextHeight(Probe);
+  return b.TextHeight(kProbe);
 }
 
 int TextWidthOf(const TFont& f, const std::string& s) {
@@ -241,21 +241,21 @@ TEST(NumLabTest, TextPositionsAndColours) {
   lab.SetColorOutText(clNavy);
   lab.SetColorOutBakG(clGreen);
   lab.SetValue(12.5);
-  const int L = 35, W = 80, T = r.T();
+  const int l = 35, w = 80, t = r.T();
   const int tw = TextWidthOf(lab.Font(), "12.50");
 
   struct TAlignCase {
     TAlignment A;
     int X;
   };
-  for (TAlignCase c : {TAlignCase{taLeftJustify, L + 4}, TAlignCase{taRightJustify, L + W - 2 - tw},
-                       TAlignCase{taCenter, L + 2 + (W - tw) / 2}}) {
+  for (TAlignCase c : {TAlignCase{taLeftJustify, l + 4}, TAlignCase{taRightJustify, l + w - 2 - tw},
+                       TAlignCase{taCenter, l + 2 + (w - tw) / 2}}) {
     lab.SetAlignment(c.A);
     auto texts = r.Calls(TRecKind::rkTextRect);
     ASSERT_EQ(texts.size(), 1u);
     EXPECT_EQ(texts[0].Text, "12.50");
     EXPECT_EQ(texts[0].Points.at(0), (TPoint{c.X, 3})) << c.A;
-    EXPECT_EQ(texts[0].Rect, (TRect{L + 3, 2, L + W - 1, T + 1}));
+    EXPECT_EQ(texts[0].Rect, (TRect{l + 3, 2, l + w - 1, t + 1}));
     EXPECT_EQ(texts[0].Font.Color, clRed);
     EXPECT_EQ(texts[0].BrushColor, clWhite);
   }
@@ -263,9 +263,9 @@ TEST(NumLabTest, TextPositionsAndColours) {
   auto sides = r.Calls(TRecKind::rkTextOut);
   ASSERT_EQ(sides.size(), 2u);
   EXPECT_EQ(sides[0].Text, "from");
-  EXPECT_EQ(sides[0].Points.at(0), (TPoint{L - 7 - TextWidthOf(lab.Font(), "from"), 3}));
+  EXPECT_EQ(sides[0].Points.at(0), (TPoint{l - 7 - TextWidthOf(lab.Font(), "from"), 3}));
   EXPECT_EQ(sides[1].Text, "kg");
-  EXPECT_EQ(sides[1].Points.at(0), (TPoint{L + W + 9, 3}));
+  EXPECT_EQ(sides[1].Points.at(0), (TPoint{l + w + 9, 3}));
   for (const TRecCall& c : sides) {
     EXPECT_EQ(c.Font.Color, clNavy);
     EXPECT_EQ(c.BrushColor, clGreen);
@@ -317,10 +317,10 @@ TEST(NumLabTest, FrameColoursPerStyle) {
     lab.SetColorLabBakG(box);
     lab.SetFrameStyle(c.Style);
     lab.Repaint();
-    const int L = 35, W = 80, T = r.T();
+    const int l = 35, w = 80, t = r.T();
     auto rects = r.Calls(TRecKind::rkRectangle);
     ASSERT_EQ(rects.size(), 2u) << static_cast<int>(c.Style);
-    EXPECT_EQ(rects[1].Rect, (TRect{L, 0, L + W + 2, T + 3})) << static_cast<int>(c.Style);
+    EXPECT_EQ(rects[1].Rect, (TRect{l, 0, l + w + 2, t + 3})) << static_cast<int>(c.Style);
     EXPECT_EQ(rects[1].PenColor, c.Outline) << static_cast<int>(c.Style);
     EXPECT_EQ(rects[1].BrushColor, box) << static_cast<int>(c.Style);
     EXPECT_EQ(rects[1].BrushStyle, TBrushStyle::bsSolid) << static_cast<int>(c.Style);
@@ -330,10 +330,10 @@ TEST(NumLabTest, FrameColoursPerStyle) {
       continue;
     }
     ASSERT_EQ(lines.size(), 2u) << static_cast<int>(c.Style);
-    EXPECT_EQ(lines[0].Points, (std::vector<TPoint>{{L + 1, T + 1}, {L + 1, 1}, {L + W + 1, 1}}));
+    EXPECT_EQ(lines[0].Points, (std::vector<TPoint>{{l + 1, t + 1}, {l + 1, 1}, {l + w + 1, 1}}));
     EXPECT_EQ(lines[0].PenColor, c.Inner) << static_cast<int>(c.Style);
     EXPECT_EQ(lines[1].Points,
-              (std::vector<TPoint>{{L + 1, T + 3}, {L + W + 2, T + 3}, {L + W + 2, 0}}));
+              (std::vector<TPoint>{{l + 1, t + 3}, {l + w + 2, t + 3}, {l + w + 2, 0}}));
     EXPECT_EQ(lines[1].PenColor, c.Outer) << static_cast<int>(c.Style);
   }
 }
@@ -346,21 +346,21 @@ TEST(NumLabTest, LoweredFramePixelsOnScreen) {
   lab.SetLeftText("");
   lab.Repaint();
   const TQtBitmap& canvas = lab.CanvasBitmap();
-  const int L = 35, W = 80, T = TextHeightOf(lab.Font()) + 2;
-  ASSERT_EQ(canvas.Height(), T + 4);
+  const int l = 35, w = 80, t = TextHeightOf(lab.Font()) + 2;
+  ASSERT_EQ(canvas.Height(), t + 4);
   EXPECT_EQ(canvas.Pixel(0, 0), clGreen);          // outer background
-  EXPECT_EQ(canvas.Pixel(L, 0), clGray);           // outline corner
-  EXPECT_EQ(canvas.Pixel(L, T + 2), clGray);       // outline, left column
-  EXPECT_EQ(canvas.Pixel(L + 1, 1), clBlack);      // inner edge corner
-  EXPECT_EQ(canvas.Pixel(L + 1, T + 1), clBlack);  // inner edge start
-  EXPECT_EQ(canvas.Pixel(L + W, 1), clBlack);      // inner edge, top row
-  EXPECT_EQ(canvas.Pixel(L + W + 1, 1), clGray);   // inner edge end point left out
-  EXPECT_EQ(canvas.Pixel(L + 1, T + 3), clWhite);  // outer edge, bottom row
-  EXPECT_EQ(canvas.Pixel(L + W + 2, T + 3), clWhite);
-  EXPECT_EQ(canvas.Pixel(L + W + 2, 1), clWhite);    // outer edge, right column
-  EXPECT_EQ(canvas.Pixel(L + W + 2, 0), clGreen);    // its end point left out
-  EXPECT_EQ(canvas.Pixel(L, T + 3), clGreen);        // below the box outline
-  EXPECT_EQ(canvas.Pixel(L + W / 2, T), 0x00FFFFu);  // inside the box
+  EXPECT_EQ(canvas.Pixel(l, 0), clGray);           // outline corner
+  EXPECT_EQ(canvas.Pixel(l, t + 2), clGray);       // outline, left column
+  EXPECT_EQ(canvas.Pixel(l + 1, 1), clBlack);      // inner edge corner
+  EXPECT_EQ(canvas.Pixel(l + 1, t + 1), clBlack);  // inner edge start
+  EXPECT_EQ(canvas.Pixel(l + w, 1), clBlack);      // inner edge, top row
+  EXPECT_EQ(canvas.Pixel(l + w + 1, 1), clGray);   // inner edge end point left out
+  EXPECT_EQ(canvas.Pixel(l + 1, t + 3), clWhite);  // outer edge, bottom row
+  EXPECT_EQ(canvas.Pixel(l + w + 2, t + 3), clWhite);
+  EXPECT_EQ(canvas.Pixel(l + w + 2, 1), clWhite);    // outer edge, right column
+  EXPECT_EQ(canvas.Pixel(l + w + 2, 0), clGreen);    // its end point left out
+  EXPECT_EQ(canvas.Pixel(l, t + 3), clGreen);        // below the box outline
+  EXPECT_EQ(canvas.Pixel(l + w / 2, t), 0x00FFFFu);  // inside the box
 }
 
 TEST(NumLabTest, NumberReachesTheScreenInItsColour) {

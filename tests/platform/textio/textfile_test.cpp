@@ -69,8 +69,8 @@ TEST(TextToIntTest, RejectsMalformedAndOutOfRange) {
 TEST(TextToRealTest, AcceptsTheNumberForms) {
   double v = -1;
   struct {
-    const char* text;
-    double value;
+    const char* Text;
+    double Value;
   } cases[] = {{"0", 0.0},
                {"5", 5.0},
                {"-5", -5.0},
@@ -84,8 +84,8 @@ TEST(TextToRealTest, AcceptsTheNumberForms) {
                {"1e-400", 0.0},
                {"007.25", 7.25}};
   for (const auto& c : cases) {
-    EXPECT_TRUE(TextToReal(c.text, v)) << c.text;
-    EXPECT_EQ(v, c.value) << c.text;
+    EXPECT_TRUE(TextToReal(c.Text, v)) << c.Text;
+    EXPECT_EQ(v, c.Value) << c.Text;
   }
   EXPECT_TRUE(TextToReal("-0", v));
   EXPECT_TRUE(std::signbit(v));
@@ -180,7 +180,7 @@ TEST_F(TextFileTest, OpenFailuresMapToRunTimeMessages) {
   EXPECT_EQ(MessageOf([&] { TTextFileReader r(PathOf("plain/x.rnd")); }), "File not found");
   // A directory opens but cannot be read.
   EXPECT_EQ(MessageOf([&] {
-              TTextFileReader r(Dir.string());
+              TTextFileReader r(FDir.string());
               r.ReadLine();
             }),
             "File access denied");
@@ -207,7 +207,7 @@ TEST_F(TextFileTest, WriterReplacesTargetOnlyOnCommit) {
   auto target = Put("out.asc", "old contents");
   {
     TTextFileWriter w(target);
-    EXPECT_EQ(fs::path(w.TempPath()).parent_path(), Dir);
+    EXPECT_EQ(fs::path(w.TempPath()).parent_path(), FDir);
     w.WriteLine("first");
     w.Write("x");
     w.WriteLine("");
@@ -237,7 +237,7 @@ TEST_F(TextFileTest, WriterWithoutCommitLeavesOldFileAndNoTemporary) {
 
 TEST_F(TextFileTest, WriterHandlesLargeWritesAndReservedRoom) {
   auto target = PathOf("big.txt");
-  std::string big(TTextFileWriter::BufferSize * 2 + 17, 'q');
+  std::string big(TTextFileWriter::kBufferSize * 2 + 17, 'q');
   {
     TTextFileWriter w(target);
     w.Write("ab");
@@ -257,21 +257,21 @@ TEST_F(TextFileTest, WriterHandlesLargeWritesAndReservedRoom) {
 }
 
 TEST_F(TextFileTest, CommitOverADirectoryFailsAndRemovesTemporary) {
-  fs::create_directories(Dir / "sub" / "inner");
+  fs::create_directories(FDir / "sub" / "inner");
   std::string msg = MessageOf([&] {
     TTextFileWriter w(PathOf("sub"));
     w.WriteLine("x");
     w.Commit();
   });
   EXPECT_NE(msg, "(no error)");
-  EXPECT_TRUE(fs::is_directory(Dir / "sub"));
+  EXPECT_TRUE(fs::is_directory(FDir / "sub"));
   EXPECT_EQ(FileCount(), 1u);
 }
 
 TEST_F(TextFileTest, DirectoryTargetIsRefusedBeforeAnythingIsWritten) {
-  fs::create_directories(Dir / "sub");
+  fs::create_directories(FDir / "sub");
   EXPECT_EQ(MessageOf([&] { TTextFileWriter w(PathOf("sub")); }), "File access denied");
-  EXPECT_TRUE(fs::is_directory(Dir / "sub"));
+  EXPECT_TRUE(fs::is_directory(FDir / "sub"));
   EXPECT_EQ(FileCount(), 1u);
 }
 
@@ -290,7 +290,7 @@ TEST_F(TextFileTest, ReadOnlyTargetIsRefusedAndKept) {
   if (::geteuid() != 0) {
     EXPECT_EQ(attempt(), "File access denied");
   } else {
-    ASSERT_EQ(::chmod(Dir.c_str(), 0777), 0);
+    ASSERT_EQ(::chmod(FDir.c_str(), 0777), 0);
     pid_t child = ::fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -321,17 +321,17 @@ TEST_F(TextFileTest, ReplacedFileKeepsItsModeAndLinksAreWrittenThrough) {
   EXPECT_EQ(fs::status(target).permissions(),
             fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
 
-  fs::create_directories(Dir / "real");
+  fs::create_directories(FDir / "real");
   auto real = Put("real/file.asc", "old");
-  fs::create_symlink(real, Dir / "link.asc");
+  fs::create_symlink(real, FDir / "link.asc");
   {
     TTextFileWriter w(PathOf("link.asc"));
     w.WriteLine("through");
     w.Commit();
   }
-  EXPECT_TRUE(fs::is_symlink(Dir / "link.asc"));
+  EXPECT_TRUE(fs::is_symlink(FDir / "link.asc"));
   EXPECT_EQ(Get(real), "through\r\n");
-  EXPECT_EQ(std::distance(fs::directory_iterator(Dir / "real"), {}), 1);
+  EXPECT_EQ(std::distance(fs::directory_iterator(FDir / "real"), {}), 1);
 }
 
 // Devices and pipes are written to, never replaced by a regular file.
