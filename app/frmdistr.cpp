@@ -24,6 +24,7 @@
 #include "app/distchart/districhart.h"
 #include "app/glyphs.h"
 #include "components/chart/rchart.h"
+#include "components/common/numparse.h"
 #include "components/numlab/numlab.h"
 #include "components/numlab/numtext.h"
 #include "platform/services.h"
@@ -67,75 +68,7 @@ class TBusyCursor {
   TBusyCursor& operator=(const TBusyCursor&) = delete;
 };
 
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
-// The power of ten of the first non-zero digit of a number text without sign that
-// passed the syntax check ("0.00123e-2" gives -5), clamped to a few thousand either way.
-// `mantissaEnd` is where the exponent part begins (or the text ends).
-int DecimalExponent(std::string_view text, std::size_t mantissaEnd) {
-  int lead = 0;
-  const std::size_t point = std::min(text.find('.'), mantissaEnd);
-  // power of ten of the current digit
-  int position = static_cast<int>(std::min<std::size_t>(point, 5000)) - 1;
-  bool found = false;
-  for (std::size_t k = 0; k < mantissaEnd && !found; ++k) {
-    if (text[k] == '.') continue;
-    if (text[k] != '0') {
-      lead = position;
-      found = true;
-    }
-    if (position > -5000) --position;
-  }
-  int exponent = 0;
-  if (mantissaEnd < text.size()) {
-    std::size_t k = mantissaEnd + 1;
-    const bool minus = text[k] == '-';
-    if (text[k] == '+' || text[k] == '-') ++k;
-    for (; k < text.size(); ++k) exponent = std::min(exponent * 10 + (text[k] - '0'), 100000);
-    if (minus) exponent = -exponent;
-  }
-  return lead + exponent;
-}
-
 }  // namespace
-
-std::optional<double> ParseRangeText(std::string_view text) {
-  std::size_t i = 0;
-  const std::size_t n = text.size();
-  while (i < n && text[i] == ' ') ++i;
-  bool negative = false;
-  if (i < n && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  const std::size_t digitsStart = i;
-  auto skipDigits = [&] {
-    const std::size_t from = i;
-    while (i < n && IsDigit(text[i])) ++i;
-    return i > from;
-  };
-  if (!skipDigits()) return std::nullopt;
-  if (i < n && text[i] == '.') {
-    ++i;
-    if (!skipDigits()) return std::nullopt;
-  }
-  const std::size_t mantissaEnd = i;
-  if (i < n && (text[i] == 'e' || text[i] == 'E')) {
-    ++i;
-    if (i < n && (text[i] == '+' || text[i] == '-')) ++i;
-    if (!skipDigits()) return std::nullopt;
-  }
-  if (i != n) return std::nullopt;
-  double value = 0.0;
-  // from_chars takes no leading '+', so the sign is applied here.
-  auto r = std::from_chars(text.data() + digitsStart, text.data() + n, value,
-                           std::chars_format::general);
-  if (r.ec == std::errc::result_out_of_range && r.ptr == text.data() + n &&
-      DecimalExponent(text.substr(digitsStart), mantissaEnd - digitsStart) < 0)
-    value = 0.0;  // too small for a double: the nearest value is zero
-  else if (r.ec != std::errc() || r.ptr != text.data() + n)
-    return std::nullopt;
-  return negative ? -value : value;
-}
 
 TFrmMain::TFrmMain(IFileDialogs* dialogs, IHelpViewer* help, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
@@ -487,7 +420,7 @@ void TFrmMain::RangeKey(bool upper, int key) {
   }
   if (key != 13) return;
   ed->hide();
-  const std::optional<double> x = ParseRangeText(ed->text().toStdString());
+  const std::optional<double> x = ParseReal(ed->text().toStdString(), kRangeSyntax);
   if (!x) return;
   if (upper) {
     FNLabHighB->SetValue(*x);

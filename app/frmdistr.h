@@ -24,12 +24,6 @@ class TAboutBox;
 class TNumLab;
 class TRChart;
 
-// Converts the text of a range edit box: leading blanks, an optional sign, digits, an
-// optional "." followed by at least one digit, an optional exponent ("E"/"e", optional
-// sign, digits); nothing may follow. Anything else gives no value, and so does a number
-// too large for a double; one too small for it gives zero.
-std::optional<double> ParseRangeText(std::string_view text);
-
 class TFrmMain : public QWidget {
   Q_OBJECT
 

@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "platform/textio/textfile.h"
+#include "components/common/numparse.h"
 
 namespace {
 

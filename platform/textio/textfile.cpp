@@ -12,22 +12,13 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "components/common/numparse.h"
+
 namespace {
 
 constexpr std::size_t kReadBufferSize = 64 * 1024;
 constexpr std::size_t kMaxIntToken = 32;
 constexpr std::size_t kMaxRealToken = 64;
-
-bool IsDigit(char c) {
-  return c >= '0' && c <= '9';
-}
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 // Writes all of [data, data + n) to fd, retrying after interruptions and short writes.
 void WriteAll(int fd, const char* data, std::size_t n) {
@@ -65,84 +56,6 @@ std::string InOutErrorMessage(int err) {
 
 void ThrowInOutError(int err) {
   throw EInOutError(InOutErrorMessage(err));
-}
-
-bool TextToInt(std::string_view t, std::int32_t& value) {
-  if (t.empty()) return false;
-  std::int64_t v = 0;
-  if (t[0] == '$') {
-    if (t.size() == 1) return false;
-    for (std::size_t i = 1; i < t.size(); ++i) {
-      int h = HexValue(t[i]);
-      if (h < 0) return false;
-      v = v * 16 + h;
-      if (v > INT32_MAX) return false;
-    }
-    value = static_cast<std::int32_t>(v);
-    return true;
-  }
-  std::size_t i = 0;
-  bool neg = false;
-  if (t[0] == '+' || t[0] == '-') {
-    neg = t[0] == '-';
-    i = 1;
-  }
-  if (i == t.size()) return false;
-  for (; i < t.size(); ++i) {
-    if (!IsDigit(t[i])) return false;
-    v = v * 10 + (t[i] - '0');
-    if (v > std::int64_t{INT32_MAX} + 1) return false;
-  }
-  if (neg) v = -v;
-  if (v > INT32_MAX) return false;
-  value = static_cast<std::int32_t>(v);
-  return true;
-}
-
-bool TextToReal(std::string_view t, double& value) {
-  std::size_t i = 0, n = t.size();
-  bool neg = false;
-  if (i < n && (t[i] == '+' || t[i] == '-')) neg = t[i++] == '-';
-  const std::size_t mantStart = i;
-  std::size_t digits = 0;
-  while (i < n && IsDigit(t[i])) ++i, ++digits;
-  if (digits == 0) return false;
-  if (i < n && t[i] == '.') {
-    ++i;
-    std::size_t frac = 0;
-    while (i < n && IsDigit(t[i])) ++i, ++frac;
-    if (frac == 0) return false;
-  }
-  const std::size_t mantEnd = i;
-  long expo = 0;
-  if (i < n && (t[i] == 'E' || t[i] == 'e')) {
-    ++i;
-    bool eneg = false;
-    if (i < n && (t[i] == '+' || t[i] == '-')) eneg = t[i++] == '-';
-    std::size_t ed = 0;
-    while (i < n && IsDigit(t[i])) {
-      if (expo < 100000) expo = expo * 10 + (t[i] - '0');
-      ++i, ++ed;
-    }
-    if (ed == 0) return false;
-    if (eneg) expo = -expo;
-  }
-  if (i != n) return false;
-
-  // from_chars takes no leading "+"; the sign is applied afterwards.
-  double v = 0.0;
-  auto [p, ec] = std::from_chars(t.data() + mantStart, t.data() + n, v);
-  if (ec == std::errc::result_out_of_range) {
-    // Overflow is an error; underflow gives zero.
-    double mant = 0.0;
-    std::from_chars(t.data() + mantStart, t.data() + mantEnd, mant);
-    if (mant != 0.0 && std::log10(mant) + static_cast<double>(expo) > 300.0) return false;
-    v = 0.0;
-  } else if (ec != std::errc() || p != t.data() + n) {
-    return false;
-  }
-  value = neg ? -v : v;
-  return true;
 }
 
 // ---------------------------------------------------------------- writer

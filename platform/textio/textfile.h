@@ -25,14 +25,6 @@ class EInOutError : public std::runtime_error {
 std::string InOutErrorMessage(int err);
 [[noreturn]] void ThrowInOutError(int err);
 
-// Parses a whole integer token: optional sign and decimal digits, or "$" and hex
-// digits; the value must fit a signed 32-bit integer. False when it does not.
-bool TextToInt(std::string_view token, std::int32_t& value);
-// Parses a whole real token: optional sign, digits, optionally "." and at least one
-// digit, optionally "E"/"e", an optional sign and at least one digit. False when the
-// token is anything else or its magnitude overflows a double.
-bool TextToReal(std::string_view token, double& value);
-
 class TTextFileWriter {
  public:
   // Creates a temporary file beside path; throws EInOutError when it cannot.
