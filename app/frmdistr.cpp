@@ -458,10 +458,6 @@ void TFrmMain::ReleasePresets() {
   for (QToolButton* b : FPresets) b->setChecked(false);
 }
 
-void TFrmMain::PresetClick(int index) {
-  FPresets.at(index)->click();
-}
-
 void TFrmMain::ExitClick() {
   close();
 }

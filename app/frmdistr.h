@@ -64,7 +64,6 @@ class TFrmMain : public QWidget {
   void CalcClick();
   void LoadClick();
   void SaveClick();
-  void PresetClick(int index);  // 0..5 in the order of Presets
 
   // Controls, for tests.
   QToolButton* SBExit() const { return FSBExit; }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <utility>
-
 // Exchanges the first N bytes of the objects at A and B; N = 0 does nothing.
 void SwapBytes(void* a, void* b, unsigned n);
 
@@ -9,7 +7,3 @@ void SwapBytes(void* a, void* b, unsigned n);
 // Values outside the int range are clamped to it; NaN gives 0.
 int CeilInt(double x);
 int FloorInt(double x);
-
-inline void SwapDoubles(double& a, double& b) {
-  std::swap(a, b);
-}

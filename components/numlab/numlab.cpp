@@ -3,23 +3,11 @@
 #include <QLocale>
 #include <algorithm>
 
+#include "components/common/cutchars.h"
 #include "platform/qtsurface.h"
 #include "platform/syscolors.h"
 
 namespace {
-
-// The first `max` characters of a UTF-8 text (never splits a character).
-std::string CutText(std::string_view text, std::size_t max) {
-  std::size_t chars = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto c = static_cast<unsigned char>(text[i]);
-    if ((c & 0xC0) != 0x80) {  // first byte of a character
-      if (chars == max) return std::string(text.substr(0, i));
-      ++chars;
-    }
-  }
-  return std::string(text);
-}
 
 // Text whose height spans the tallest and deepest glyphs of a font.
 constexpr std::string_view kHeightProbe = "(8g]}\u00DC\u00C4\u00A7";
@@ -56,13 +44,13 @@ void TNumLab::SetPrecision(int v) {
 }
 
 void TNumLab::SetLeftText(std::string_view v) {
-  Change(FLeftText, CutText(v, kMaxTextLength));
+  Change(FLeftText, CutChars(v, kMaxTextLength));
 }
 void TNumLab::SetRightText(std::string_view v) {
-  Change(FRightText, CutText(v, kMaxTextLength));
+  Change(FRightText, CutChars(v, kMaxTextLength));
 }
 void TNumLab::SetOverflowIndicator(std::string_view v) {
-  Change(FOverflowIndicator, CutText(v, kMaxTextLength));
+  Change(FOverflowIndicator, CutChars(v, kMaxTextLength));
 }
 
 void TNumLab::SetFrameStyle(TFrameStyle v) {
@@ -73,7 +61,8 @@ void TNumLab::SetAlignment(TAlignment v) {
 }
 
 void TNumLab::SetValue(double v) {
-  // compared bitwise-equal as doubles; NaN never equals itself and so always repaints
+  // compared with ==: 0.0 and -0.0 count as equal (no repaint); NaN never equals
+  // itself and so always repaints
   Change(FValue, v);
 }
 

@@ -6,53 +6,9 @@
 #include <cstdint>
 #include <string>
 
+#include "components/common/decimal.h"
+
 namespace {
-
-// Exact decimal expansion of |x| as digits with the decimal point after
-// `intDigits` of them (no sign, no point). A double has at most 1074 fraction
-// digits and 309 integer digits.
-struct TDecimal {
-  std::string Digits;  // at least one digit, no leading zeros except a single "0"
-  int IntDigits = 0;   // digits before the decimal point
-};
-
-TDecimal ExactDecimal(double x) {
-  char buf[1500];
-  auto res = std::to_chars(buf, buf + sizeof buf, std::fabs(x), std::chars_format::fixed, 1074);
-  std::string s(buf, res.ptr);
-  TDecimal d;
-  auto point = s.find('.');
-  d.IntDigits = static_cast<int>(point == std::string::npos ? s.size() : point);
-  if (point != std::string::npos) s.erase(point, 1);
-  // trailing zeros of the fraction carry no information
-  while (static_cast<int>(s.size()) > d.IntDigits && s.back() == '0') s.pop_back();
-  d.Digits = s;
-  return d;
-}
-
-// Rounds the digit string so that `keep` digits remain (half away from zero:
-// the expansion is exact, so a 5 followed by nothing is a true tie). Returns
-// true when the rounding carried into a new leading digit.
-bool RoundDigits(std::string& digits, int keep) {
-  if (keep < 0) keep = 0;
-  if (static_cast<int>(digits.size()) <= keep) {
-    digits.append(keep - digits.size(), '0');
-    return false;
-  }
-  bool up = digits[keep] >= '5';
-  digits.resize(keep);
-  if (!up) return false;
-  for (int i = keep - 1; i >= 0; --i) {
-    if (digits[i] == '9') {
-      digits[i] = '0';
-    } else {
-      ++digits[i];
-      return false;
-    }
-  }
-  digits.insert(digits.begin(), '1');
-  return true;
-}
 
 bool AllZero(const std::string& s) {
   return std::all_of(s.begin(), s.end(), [](char c) { return c == '0'; });
@@ -61,39 +17,16 @@ bool AllZero(const std::string& s) {
 // Fixed notation with `decimals` digits after the separator, rounded half away
 // from zero. A value that rounds to zero is shown without a minus sign.
 std::string FixedText(double value, int decimals, std::string_view sep) {
-  TDecimal d = ExactDecimal(value);
-  std::string digits = d.Digits;
-  int intDigits = d.IntDigits;
-  if (RoundDigits(digits, intDigits + decimals)) ++intDigits;
+  const std::string digits = FixedDigits(std::fabs(value), decimals);
+  const std::size_t intDigits = digits.size() - static_cast<std::size_t>(decimals);
   std::string out;
   if (std::signbit(value) && !AllZero(digits)) out += '-';
-  std::string intPart = digits.substr(0, intDigits);
-  intPart.erase(0, std::min(intPart.find_first_not_of('0'), intPart.size()));
-  out += intPart.empty() ? "0" : intPart;
+  out.append(digits, 0, intDigits);
   if (decimals > 0) {
     out += sep;
-    out += digits.substr(intDigits);
+    out.append(digits, intDigits, std::string::npos);
   }
   return out;
-}
-
-// Significant digits of |value| rounded to `count` digits and the decimal
-// exponent of the first of them (value = d1.d2d3... * 10^exponent).
-// Zero gives count zeros and exponent 0.
-void SignificantDigits(double value, int count, std::string& digits, int& exponent) {
-  if (value == 0.0) {
-    digits.assign(count, '0');
-    exponent = 0;
-    return;
-  }
-  TDecimal d = ExactDecimal(value);
-  std::size_t first = d.Digits.find_first_not_of('0');
-  digits = d.Digits.substr(first);
-  exponent = d.IntDigits - 1 - static_cast<int>(first);
-  if (RoundDigits(digits, count)) {
-    ++exponent;
-    digits.pop_back();
-  }
 }
 
 std::string ExponentText(int exponent) {
@@ -105,7 +38,7 @@ std::string ExponentText(int exponent) {
 std::string ExpText(double value, int precision, std::string_view sep) {
   std::string digits;
   int exponent = 0;
-  SignificantDigits(value, precision, digits, exponent);
+  digits = SignificantDigits(std::fabs(value), precision, exponent);
   std::string out = std::signbit(value) && !AllZero(digits) ? "-" : "";
   out += digits[0];
   if (digits.size() > 1) {
@@ -119,7 +52,7 @@ std::string GeneralText(double value, int precision, std::string_view sep) {
   if (value == 0.0) return "0";
   std::string digits;
   int exponent = 0;
-  SignificantDigits(value, precision, digits, exponent);
+  digits = SignificantDigits(std::fabs(value), precision, exponent);
   while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
   std::string out = value < 0 ? "-" : "";
   if (exponent + 1 > precision || exponent < -5) {
