@@ -75,7 +75,6 @@ QFont ToQFont(const TFont& f) {
   q.setItalic(f.Style.Contains(TFontStyle::fsItalic));
   q.setUnderline(f.Style.Contains(TFontStyle::fsUnderline));
   q.setStrikeOut(f.Style.Contains(TFontStyle::fsStrikeOut));
-  q.setStyleStrategy(QFont::NoAntialias);
   return q;
 }
 
@@ -123,7 +122,7 @@ QPainter& TQtBitmap::Painter() {
     FImage.bits();  // detach from any copy handed out by Image()
     FPainter = std::make_unique<QPainter>(&FImage);
     FPainter->setRenderHint(QPainter::Antialiasing, false);
-    FPainter->setRenderHint(QPainter::TextAntialiasing, false);
+    FPainter->setRenderHint(QPainter::TextAntialiasing, true);  // text as Qt's own labels draw it
   }
   return *FPainter;
 }

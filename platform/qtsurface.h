@@ -1,5 +1,6 @@
 #pragma once
-// Drawing surface over a QImage (32-bit RGB), painted without antialiasing.
+// Drawing surface over a QImage (32-bit RGB). Lines and fills are drawn without
+// antialiasing, pixel for pixel; text is drawn smoothed, as Qt's own labels draw it.
 //
 // One-pixel pens are rasterised here (exact end-pixel rules, pen modes, dotted
 // style); fills, wide pens and text go through a QPainter that stays open
