@@ -22,11 +22,14 @@
 #include "app/core/export.h"
 #include "app/core/shapes.h"
 #include "app/distchart/districhart.h"
+#include "app/frmedit.h"
 #include "app/glyphs.h"
 #include "components/chart/rchart.h"
+#include "components/common/floattext.h"
 #include "components/common/numparse.h"
 #include "components/numlab/numlab.h"
 #include "components/numlab/numtext.h"
+#include "components/tabed/ntabed.h"
 #include "platform/services.h"
 #include "platform/syscolors.h"
 #include "platform/textio/textfile.h"
@@ -95,6 +98,7 @@ TFrmMain::TFrmMain(IFileDialogs* dialogs, IHelpViewer* help, QWidget* parent)
   }
 
   CreateControls();
+  CreateEditDialog();
 
   FModalRunner = [](QDialog& dlg) { return dlg.exec(); };
   FAboutBox = new TAboutBox(this);
@@ -499,6 +503,35 @@ void TFrmMain::LoadClick() {
   FRChart1->SetRangeLoX(FGenerator.LowerLimit);
   FNLabHighB->SetValue(FGenerator.UpperLimit);
   FRChart1->SetRangeHiX(FGenerator.UpperLimit);
+  ReleasePresets();
+  DrawDistri();
+}
+
+// ---------------------------------------------------------------- Edit
+
+// The editor dialog is created with the window, right after its controls, and
+// stays hidden until "Edit".
+void TFrmMain::CreateEditDialog() {
+  FFrmEditDistri = new TFrmEditDistri(this);
+  FFrmEditDistri->hide();
+  FSButEditDistri->setEnabled(true);
+  connect(FSButEditDistri, &QToolButton::clicked, this, [this] { EditClick(); });
+}
+
+void TFrmMain::EditClick() {
+  // The table always has 500 rows; rows past a smaller resolution show 0 with the
+  // upper limit as identifier, and the engine ignores what is typed there.
+  constexpr int kRows = 500;
+  TNTabEd& tab = *FFrmEditDistri->NTabEd1();
+  tab.SetSuppressPaint(true);
+  tab.SetNrOfRows(kRows);
+  for (int i = 1; i <= kRows; ++i) tab.SetCellValue(1, i, FGenerator.GetRefPoint(i));
+  tab.SetColIdentifier(1, "Probability");
+  for (int i = 1; i <= kRows; ++i)
+    tab.SetRowIdentifier(i, FloatText(1, 2, FGenerator.ClassEdge(i)));
+  tab.SetSuppressPaint(false);
+  FModalRunner(*FFrmEditDistri);
+  for (int i = 1; i <= kRows; ++i) FGenerator.SetRefPoint(i, tab.GetCellValue(1, i));
   ReleasePresets();
   DrawDistri();
 }

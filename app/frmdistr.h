@@ -21,6 +21,7 @@ class QToolButton;
 class IFileDialogs;
 class IHelpViewer;
 class TAboutBox;
+class TFrmEditDistri;
 class TNumLab;
 class TRChart;
 
@@ -64,6 +65,9 @@ class TFrmMain : public QWidget {
   void CalcClick();
   void LoadClick();
   void SaveClick();
+  // "Edit": the reference points in the editor dialog's table, shown modally, then
+  // written back (clamped to 0..1).
+  void EditClick();
 
   // Controls, for tests.
   QToolButton* SBExit() const { return FSBExit; }
@@ -95,6 +99,7 @@ class TFrmMain : public QWidget {
   QLineEdit* EdHighB() const { return FEdHighB; }
   TRChart* RChart1() const { return FRChart1; }
   TAboutBox* AboutBox() const { return FAboutBox; }
+  TFrmEditDistri* FrmEditDistri() const { return FFrmEditDistri; }
   QLabel* Label(int n) const { return FLabels.at(n - 1); }  // Label1..Label8
   const std::array<QFrame*, 4>& Bevels() const { return FBevels; }
 
@@ -111,6 +116,7 @@ class TFrmMain : public QWidget {
 
  private:
   void CreateControls();
+  void CreateEditDialog();
   QToolButton* NewSpeedButton(int l, int t, int w, int h, const QString& caption,
                               const QString& hint);
   QScrollBar* NewScrollBar(int l, int t, int w, int h, int min, int max, int pos,
@@ -134,7 +140,8 @@ class TFrmMain : public QWidget {
   IHelpViewer* FHelp = nullptr;
   std::function<int()> FDisclaimer;
   std::function<int(QDialog&)> FModalRunner;
-  TAboutBox* FAboutBox = nullptr;  // child of the window
+  TAboutBox* FAboutBox = nullptr;            // child of the window
+  TFrmEditDistri* FFrmEditDistri = nullptr;  // child of the window
 
   QToolButton* FSBExit = nullptr;
   QToolButton* FSButAbout = nullptr;
