@@ -73,7 +73,10 @@ TCustomGrid::TCustomGrid(QWidget* parent)
       FRowHeights(5, 24),
       FOptions{TGridOption::goFixedVertLine, TGridOption::goFixedHorzLine, TGridOption::goVertLine,
                TGridOption::goHorzLine, TGridOption::goRangeSelect},
-      FColor(SysColorWindow()) {
+      FColor(SysColorWindow()),
+      FFactory(DefaultBitmapFactory()),
+      FCanvas(FFactory()),
+      FScratch(FFactory()) {
   setFocusPolicy(Qt::StrongFocus);
   viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
   viewport()->setMouseTracking(false);
@@ -94,6 +97,21 @@ TCustomGrid::~TCustomGrid() = default;
 
 QLineEdit* TCustomGrid::InplaceEditor() const {
   return FEditor;
+}
+
+const TQtBitmap* TCustomGrid::CanvasImage() const {
+  return dynamic_cast<const TQtBitmap*>(FCanvas.get());
+}
+
+void TCustomGrid::SetBitmapFactory(TBitmapFactory factory) {
+  FFactory = factory ? std::move(factory) : DefaultBitmapFactory();
+  FCanvas = FFactory();
+  FScratch = FFactory();
+  Invalidate();
+}
+
+bool TCustomGrid::CanvasFits() const {
+  return FCanvas->Width() == viewport()->width() && FCanvas->Height() == viewport()->height();
 }
 
 // ---------------------------------------------------------------- shape
@@ -485,20 +503,19 @@ void TCustomGrid::SetTopRow(int row) {
   const int top = FixedHeight();
   const int bottom = viewport()->height();
   const int band = bottom - top;
-  if (FDirty || !CanPaint() || FCanvas.Height() != bottom ||
-      FCanvas.Width() != viewport()->width() || shift >= band) {
+  if (FDirty || !CanPaint() || !CanvasFits() || shift >= band) {
     Invalidate();
   } else {
     // Move what stays in view, then draw only the rows that came into it.
     const int keep = band - shift;
-    FScratch.SetSize(FCanvas.Width(), keep);
+    FScratch->SetSize(FCanvas->Width(), keep);
     if (row > oldTop) {
-      FScratch.Draw(0, -(top + shift), FCanvas);
-      FCanvas.Draw(0, top, FScratch);
+      FScratch->Draw(0, -(top + shift), *FCanvas);
+      FCanvas->Draw(0, top, *FScratch);
       PaintRowBand(top + keep, bottom);
     } else {
-      FScratch.Draw(0, -top, FCanvas);
-      FCanvas.Draw(0, top + shift, FScratch);
+      FScratch->Draw(0, -top, *FCanvas);
+      FCanvas->Draw(0, top + shift, *FScratch);
       PaintRowBand(top, top + shift);
     }
     viewport()->update();
@@ -528,9 +545,9 @@ void TCustomGrid::Invalidate() {
 
 void TCustomGrid::Paint() {
   if (!CanPaint()) return;
-  FCanvas.SetSize(viewport()->width(), viewport()->height());
+  FCanvas->SetSize(viewport()->width(), viewport()->height());
   FDirty = false;
-  PaintRowBand(0, FCanvas.Height());
+  PaintRowBand(0, FCanvas->Height());
   RefreshEditor();
   viewport()->update();
 }
@@ -542,14 +559,14 @@ void TCustomGrid::RefreshEditor() {
 void TCustomGrid::PaintRowBand(int y0, int y1) {
   const int vlw = HasVertLines() ? 1 : 0;
   const int hlw = HasHorzLines() ? 1 : 0;
-  const int width = FCanvas.Width();
-  FCanvas.SetPenMode(TPenMode::pmCopy);
-  FCanvas.SetPenStyle(TPenStyle::psSolid);
-  FCanvas.SetPenWidth(1);
-  FCanvas.SetBrushStyle(TBrushStyle::bsSolid);
-  FCanvas.SetPenColor(FColor);
-  FCanvas.SetBrushColor(FColor);
-  FCanvas.Rectangle(0, y0, width, y1);
+  const int width = FCanvas->Width();
+  FCanvas->SetPenMode(TPenMode::pmCopy);
+  FCanvas->SetPenStyle(TPenStyle::psSolid);
+  FCanvas->SetPenWidth(1);
+  FCanvas->SetBrushStyle(TBrushStyle::bsSolid);
+  FCanvas->SetPenColor(FColor);
+  FCanvas->SetBrushColor(FColor);
+  FCanvas->Rectangle(0, y0, width, y1);
 
   auto drawRow = [&](int row, int y) {
     const int h = RowHeight(row);
@@ -564,7 +581,7 @@ void TCustomGrid::PaintRowBand(int y0, int y1) {
       x += ColWidth(c) + vlw;
     }
   };
-  const int height = FCanvas.Height();
+  const int height = FCanvas->Height();
   int y = 0;
   for (int r = 0; r < FFixedRows && y < height; ++r) {
     drawRow(r, y);
@@ -590,7 +607,7 @@ void TCustomGrid::DrawCellAt(int col, int row, const TRect& rect) {
                                     : FColor;
   const TColor text = highlighted ? PaletteColor(QPalette::HighlightedText, clWhite) : FFont.Color;
 
-  TSurface& s = FCanvas;
+  TSurface& s = *FCanvas;
   s.SetPenMode(TPenMode::pmCopy);
   s.SetPenStyle(TPenStyle::psSolid);
   s.SetPenWidth(1);
@@ -667,11 +684,13 @@ void TCustomGrid::RedrawBlock(const TGridRect& r) {
 }
 
 void TCustomGrid::paintEvent(QPaintEvent*) {
-  if (FDirty || FCanvas.Width() != viewport()->width() || FCanvas.Height() != viewport()->height())
-    Paint();
+  if (FDirty || !CanvasFits()) Paint();
   QPainter p(viewport());
   p.setCompositionMode(QPainter::CompositionMode_Source);
-  p.drawImage(0, 0, FCanvas.Image());
+  if (const TQtBitmap* image = CanvasImage())
+    p.drawImage(0, 0, image->Image());
+  else
+    p.fillRect(viewport()->rect(), Qt::white);
 }
 
 void TCustomGrid::resizeEvent(QResizeEvent* e) {

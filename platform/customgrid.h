@@ -15,6 +15,7 @@
 // into view. The Qt paint event copies the image to the screen.
 #include <QAbstractScrollArea>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -143,9 +144,12 @@ class TCustomGrid : public QAbstractScrollArea {
   int GridWidth() const;
   int GridHeight() const;
 
-  // The surface the cells are drawn on, and its pixels.
-  TSurface& Canvas() { return FCanvas; }
-  const TQtBitmap& CanvasBitmap() const { return FCanvas; }
+  // The surface the cells are drawn on, and its pixels (none when a test made the
+  // canvas a recording bitmap).
+  TSurface& Canvas() { return *FCanvas; }
+  const TQtBitmap* CanvasImage() const;
+  // Makes the canvas with another factory (tests record the drawing calls).
+  void SetBitmapFactory(TBitmapFactory factory);
   // Redraws every visible cell into the canvas (nothing while CanPaint() is false),
   // then schedules the copy to the screen.
   virtual void Paint();
@@ -229,6 +233,7 @@ class TCustomGrid : public QAbstractScrollArea {
   void RedrawBlock(const TGridRect& r);
   void PlaceEditor();
   void LoadEditor();
+  bool CanvasFits() const;
   // Key handling shared by the grid and its editor; true when the key was used.
   bool HandleKey(QKeyEvent* e);
 
@@ -246,8 +251,9 @@ class TCustomGrid : public QAbstractScrollArea {
   int FTopRow = 1;
   int FLeftCol = 1;
 
-  TQtBitmap FCanvas;
-  TQtBitmap FScratch;  // scrolled pixels in transit
+  TBitmapFactory FFactory;
+  std::unique_ptr<TBitmap> FCanvas;
+  std::unique_ptr<TBitmap> FScratch;  // scrolled pixels in transit
   bool FDirty = true;
   long long FCellsDrawn = 0;
   bool FSyncingBars = false;

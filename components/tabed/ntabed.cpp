@@ -347,9 +347,7 @@ void TNTabEd::InvertCell(int col, int row) {
   if (!CanPaint()) return;
   const TRect r = CellRect(col, row);
   if (r.Right <= r.Left || r.Bottom <= r.Top) return;
-  if (CanvasBitmap().Width() != viewport()->width() ||
-      CanvasBitmap().Height() != viewport()->height())
-    Paint();
+  if (Canvas().Width() != viewport()->width() || Canvas().Height() != viewport()->height()) Paint();
   TSurface& s = Canvas();
   s.SetPenMode(TPenMode::pmNot);
   s.Rectangle(r.Left, r.Top, r.Right + 1, r.Bottom + 1);
