@@ -1,12 +1,11 @@
 // Exhausted memory, simulated by a global allocator that refuses large blocks: the
-// matrix and the table editor stay exactly as they were.
+// table editor stays exactly as it was.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <new>
 
 #include "components/common/velcomperror.h"
-#include "components/tabed/matrix/matrix.h"
 #include "components/tabed/ntabed.h"
 
 namespace {
@@ -31,18 +30,6 @@ struct TRefuse {
   explicit TRefuse(std::size_t bytes) { RefusedFrom = bytes; }
   ~TRefuse() { RefusedFrom = 0; }
 };
-
-TEST(TabEdMemory, MatrixKeepsItsCellsWhenNoneCanBeHad) {
-  TMatrix m(2, 2);
-  m.SetElem(2, 2, 4.0);
-  {
-    TRefuse refuse(8187 * sizeof(double));
-    EXPECT_FALSE(m.Resize(1, 8187));
-    EXPECT_THROW(TMatrix(100, 100), EVelCompError);
-  }
-  EXPECT_EQ(m.NrOfColumns(), 2);
-  EXPECT_EQ(m.GetElem(2, 2), 4.0);
-}
 
 TEST(TabEdMemory, ReshapingWithoutStorageChangesNothing) {
   TNTabEd tab;
