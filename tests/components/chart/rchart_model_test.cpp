@@ -4,18 +4,7 @@
 #include <string>
 
 #include "components/chart/rchart.h"
-#include "tests/support/recsurface.h"
-
-namespace {
-
-// A chart that records its drawing instead of painting pixels.
-struct TRecChart {
-  std::shared_ptr<TRecLog> Log = std::make_shared<TRecLog>();
-  TRChart Chart;
-  TRecChart() { Chart.SetBitmapFactory(RecordingFactory(Log)); }
-};
-
-}  // namespace
+#include "tests/components/chart/recchart.h"
 
 TEST(ChartMapping, NewChartMapsRangeToChartArea) {
   TRChart c;
@@ -226,6 +215,7 @@ TEST(DTLabel, ChangeNotifications) {
 
 TEST(DTLabel, ChartCopiesSettingsAndRepaintsOnChange) {
   TRecChart r;
+  r.Chart.SetAutoRedraw(true);
   TDTLabel other;
   other.SetTimeFormat(tfAMPM);
   other.SetDateSeparator('.');
@@ -252,6 +242,7 @@ TEST(DTLabel, ChartCopiesSettingsAndRepaintsOnChange) {
 
 TEST(ChartProperties, RepaintOnlyWithAutoRedraw) {
   TRecChart r;
+  r.Chart.SetAutoRedraw(true);
   r.Log->clear();
   r.Chart.SetDataColor(clRed);
   r.Chart.SetLineWidth(3);

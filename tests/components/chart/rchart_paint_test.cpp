@@ -10,32 +10,12 @@
 
 #include "components/chart/rchart.h"
 #include "platform/qtsurface.h"
-#include "tests/support/recsurface.h"
+#include "tests/components/chart/recchart.h"
 
 namespace {
 
-// Bitmap numbers of a chart's recording bitmaps (created in this order).
-constexpr int kArea = 1;
-constexpr int kWindow = 2;
-
-struct TRecChart {
-  std::shared_ptr<TRecLog> Log = std::make_shared<TRecLog>();
-  TRChart Chart;
-  TRecChart() {
-    Chart.SetAutoRedraw(false);
-    Chart.SetBitmapFactory(RecordingFactory(Log));
-  }
-  // Item pixel in chart-area coordinates.
-  TPoint AreaPixel(double x, double y) const {
-    const TPoint p = Chart.DataToPixel(x, y);
-    return {p.x - Chart.LRim(), p.y - Chart.TRim()};
-  }
-  std::vector<TRecCall> Calls(TRecKind k, int bitmap) const { return Log->OfKind(k, bitmap); }
-  void Paint() {
-    Log->clear();
-    Chart.Paint();
-  }
-};
+constexpr int kArea = TRecChart::kArea;
+constexpr int kWindow = TRecChart::kWindow;
 
 const TQtBitmap& Area(const TRChart& c) {
   return dynamic_cast<const TQtBitmap&>(c.ChartAreaBitmap());
@@ -256,19 +236,6 @@ TEST(ChartGrid, LogarithmicSteps) {
   EXPECT_EQ(gridColumns(), want);
   r.Chart.SetGridDx(-3);  // 1..9 times each decade
   EXPECT_EQ(gridColumns().size(), 18u);
-}
-
-TEST(ChartGrid, NextGridValue) {
-  EXPECT_DOUBLE_EQ(NextGridValue(false, -0.5, 1), 1.5);
-  EXPECT_DOUBLE_EQ(NextGridValue(true, 0.5, 1), 1.5);
-  EXPECT_DOUBLE_EQ(NextGridValue(true, -1, 10), 100);
-  EXPECT_DOUBLE_EQ(NextGridValue(true, -2, 1), 2);
-  EXPECT_DOUBLE_EQ(NextGridValue(true, -2, 2), 5);
-  EXPECT_DOUBLE_EQ(NextGridValue(true, -2, 5), 10);
-  EXPECT_DOUBLE_EQ(NextGridValue(true, -2, 50), 100);
-  EXPECT_DOUBLE_EQ(NextGridValue(true, -2, 9.9999999), 20);
-  EXPECT_DOUBLE_EQ(NextGridValue(true, -3, 9), 10);
-  EXPECT_DOUBLE_EQ(NextGridValue(true, -3, 0.3), 0.4);
 }
 
 TEST(ChartGrid, StylesAndLimits) {
