@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QWidget>
 #include <memory>
 #include <string>
 
@@ -303,4 +304,16 @@ TEST(DisplayList, ItemsCarryTheSettingsOfTheirTime) {
   c.ClearGraf();
   ASSERT_EQ(c.GrafItems().size(), 1u);
   EXPECT_EQ(c.GrafItems()[0].Kind, gkEnd);
+}
+
+TEST(ChartProperties, AlignedChartFollowsItsParent) {
+  QWidget parent;
+  parent.resize(300, 200);
+  auto* c = new TRChart(&parent);
+  c->SetAlign(alClient);
+  parent.show();
+  parent.resize(500, 260);
+  EXPECT_EQ(c->Width(), 500);
+  EXPECT_EQ(c->Height(), 260);
+  EXPECT_EQ(c->DataToPixel(10, 0), (TPoint{490, 228}));
 }
