@@ -11,7 +11,7 @@ namespace {
 
 // Clock steps: hours, minutes (and seconds), days. Month steps are the first
 // five hours: 1, 2, 3, 6, 8.
-constexpr int ClockStepTable[3][6] = {
+constexpr int kClockSteps[3][6] = {
     {1, 2, 3, 6, 8, 12}, {1, 2, 5, 10, 20, 30}, {1, 2, 3, 7, 14, 28}};
 constexpr int kMonthSteps = 5;
 
@@ -134,7 +134,7 @@ void TDateTicker::Clock(TClockLevel level, double d) {
 void TDateTicker::Days(double d) {
   const double lo = FAxis.Lo, hi = FAxis.Hi;
   int s = 1;
-  for (int v : ClockStepTable[2])
+  for (int v : kClockSteps[2])
     if (v <= d) s = v;
   // Every s days counted from 1 January of the first year, across year ends.
   const double jan1 = EncodeDate(DecodeDayNumber(lo).Year, 1, 1);
@@ -154,7 +154,7 @@ void TDateTicker::Months() {
   const double c = (hi - lo) * 12 / 365.25 / MinTick();
   int s = 1;
   for (int i = 0; i < kMonthSteps; ++i)
-    if (ClockStepTable[0][i] <= c) s = ClockStepTable[0][i];
+    if (kClockSteps[0][i] <= c) s = kClockSteps[0][i];
   if (s > 1) {
     // The first month of the step's cycle after the one lo lies in.
     do {
@@ -303,7 +303,7 @@ std::vector<std::string_view> ScaleMessageLines(TScaleMessage m, bool stacked) {
 }
 
 double ClockStep(TClockRow row, int unitsPerDay, double d, double lo, double& first) {
-  const int* entries = ClockStepTable[static_cast<int>(row)];
+  const int* entries = kClockSteps[static_cast<int>(row)];
   const double x = d * unitsPerDay;
   int s = entries[0];
   for (int i = 0; i < 6; ++i)
