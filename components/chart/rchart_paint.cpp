@@ -264,6 +264,8 @@ void TRChart::ShowGraf() {
     ClearChartArea();
     DrawChartArea();
     Canvas().Draw(FLRim, FTRim, *FAreaBmp);
+    // The copy covered a zoom window's band, which lies inside the chart area.
+    if (FZoomWindow) XorBand(FZoomStart, FZoomLast);
     Invalidate();
   } else {
     Repaint();
