@@ -480,31 +480,6 @@ TEST(ChartScales, WideCaptionStartsLeftOfTheControl) {
   EXPECT_LT(texts[0].Points[0].x, 0);
 }
 
-TEST(ChartPaint, TextBackgroundStyles) {
-  struct TCase {
-    TBrushStyle Style;
-    int MinRed, MaxRed;  // red background pixels around a text of blanks
-  } cases[] = {
-      {TBrushStyle::bsClear, 0, 0},
-      {TBrushStyle::bsSolid, 400, 100000},
-      {TBrushStyle::bsDiagCross, 20, 399},
-      {TBrushStyle::bsHorizontal, 20, 399},
-  };
-  for (const auto& c : cases) {
-    TRChart chart;
-    chart.SetAutoRedraw(false);
-    chart.SetTextBkColor(clRed);
-    chart.SetTextBkStyle(c.Style);
-    chart.Text(5, 5, 14, "        ");
-    chart.Paint();
-    int red = 0;
-    for (int y = 0; y < Area(chart).Height(); ++y)
-      for (int x = 0; x < Area(chart).Width(); ++x) red += Area(chart).Pixel(x, y) == clRed;
-    EXPECT_GE(red, c.MinRed) << static_cast<int>(c.Style);
-    EXPECT_LE(red, c.MaxRed) << static_cast<int>(c.Style);
-  }
-}
-
 TEST(ChartScales, LogarithmicAxisBeyondTheRatioOfADouble) {
   TRecChart r;
   r.Chart.SetRangeLoX(1e-30);
