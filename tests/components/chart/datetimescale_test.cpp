@@ -225,6 +225,12 @@ TEST(DateTimeScale, CalendarTicks) {
         EncodeDate(2015, 1, 1)},
        {"00", "05", "10", "15"}},
       {jan1998, jan1998 + 20 * 365.25, ylYYYY, {}, {"2000", "2005", "2010", "2015"}},
+      // From noon of 1 January 2000: that day's midnight lies before the axis.
+      {EncodeDate(2000, 1, 1) + 0.5,
+       EncodeDate(2020, 1, 1) + 0.5,
+       ylYYYY,
+       {},
+       {"2005", "2010", "2015", "2020"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.Lo << ".." << c.Hi);
