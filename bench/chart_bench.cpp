@@ -1,7 +1,8 @@
 // Paint cost of the chart as the desktop program shows it after "Calc": a
 // density curve, a histogram of 500 vertical lines and the curve again.
 // Our chart (display list, surface layer, scales) is measured next to the same
-// polylines and lines drawn straight with QPainter into a QImage.
+// polylines and lines drawn straight with QPainter into a QImage; the same
+// chart with date/time x axes next to numeric ones; and one pan step.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -9,6 +10,7 @@
 #include <QPainter>
 #include <cmath>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "components/chart/rchart.h"
@@ -30,8 +32,16 @@ void AddCurve(TRChart& c) {
   }
 }
 
-std::unique_ptr<TRChart> MakeChart() {
-  auto c = std::make_unique<TRChart>();
+// A chart whose mouse handler the benchmark can call.
+class TBenchChart : public TRChart {
+ public:
+  using TRChart::MouseMove;
+};
+
+// The chart after "Calc" over x = -300..300, or with its x values moved
+// linearly into loX..hiX.
+std::unique_ptr<TBenchChart> MakeChart(double loX = -300, double hiX = 300) {
+  auto c = std::make_unique<TBenchChart>();
   c->SetAutoRedraw(false);
   c->SetBounds(0, 0, 557, 328);
   c->SetTRim(20);
@@ -50,8 +60,58 @@ std::unique_ptr<TRChart> MakeChart() {
   }
   c->SetDataColor(clNavy);
   AddCurve(*c);
+  if (loX != -300 || hiX != 300) {
+    std::vector<TGrafItem> items = c->GrafItems();
+    auto moved = [&](double x) { return loX + (x + 300) / 600 * (hiX - loX); };
+    c->ClearGraf();
+    for (const TGrafItem& it : items) {
+      c->SetDataColor(it.Color);
+      if (it.Kind == gkMoveTo) c->MoveTo(moved(it.x), it.y);
+      if (it.Kind == gkLineTo) c->DrawTo(moved(it.x), it.y);
+      if (it.Kind == gkLine) c->Line(moved(it.x), it.y, moved(it.x2), it.y2);
+    }
+    c->SetRanges(loX, 0, hiX, 1.1);
+  }
   return c;
 }
+
+// A full paint of the chart over a range of day numbers with numeric labels
+// (range(1) = 0) or date/time labels (range(1) = 1); range(0) is the span:
+// 0 twelve hours, 1 ten years.
+void BM_ChartDayRangePaint(benchmark::State& state) {
+  const double lo = 35000.25;
+  const double hi = state.range(0) == 0 ? lo + 0.5 : lo + 3652.5;
+  auto c = MakeChart(lo, hi);
+  c->SetXLabelType(state.range(1) == 1 ? FigType::DateTime : FigType::Num);
+  for (auto _ : state) {
+    c->Paint();
+    benchmark::DoNotOptimize(c->CanvasBitmap().Image().constBits());
+  }
+  state.SetLabel(std::string(state.range(0) == 0 ? "12 hours" : "10 years") +
+                 (state.range(1) == 1 ? ", DateTime labels" : ", numeric labels"));
+}
+BENCHMARK(BM_ChartDayRangePaint)
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->Unit(benchmark::kMicrosecond);
+
+// One pan step: a mouse move with the left button held, which sets the ranges
+// and paints the whole chart.
+void BM_ChartPanStep(benchmark::State& state) {
+  auto c = MakeChart();
+  c->SetMouseAction(maPan);
+  const TShiftState left{TShiftFlag::ssLeft};
+  c->MouseMove(left, 200, 150);  // starts the drag
+  int step = 0;
+  for (auto _ : state) {
+    c->MouseMove(left, 200 + (++step % 40), 150);
+    benchmark::DoNotOptimize(c->CanvasBitmap().Image().constBits());
+  }
+  state.SetLabel(std::to_string(c->GrafItems().size() - 1) + " items");
+}
+BENCHMARK(BM_ChartPanStep)->Unit(benchmark::kMicrosecond);
 
 void BM_ChartFullPaint(benchmark::State& state) {
   auto c = MakeChart();

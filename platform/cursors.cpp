@@ -1,6 +1,5 @@
 #include "platform/cursors.h"
 
-#include <QGuiApplication>
 #include <QPixmap>
 #include <map>
 
@@ -18,8 +17,6 @@ std::map<int, QCursor>& Table() {
   static std::map<int, QCursor> table;
   return table;
 }
-
-int GScreenCursor = crDefault;
 
 struct TCursorResource {
   const char* Name;
@@ -77,19 +74,4 @@ void RegisterChartCursors() {
   int index = 1;
   for (const TCursorResource& r : kCursorResources)
     SetAppCursor(index++, LoadCursorResource(r.Name));
-}
-
-void SetScreenCursor(int index) {
-  if (index == GScreenCursor) return;
-  if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
-    GScreenCursor = index;
-    return;
-  }
-  if (GScreenCursor != crDefault) QGuiApplication::restoreOverrideCursor();
-  GScreenCursor = index;
-  if (index != crDefault) QGuiApplication::setOverrideCursor(AppCursor(index));
-}
-
-int ScreenCursor() {
-  return GScreenCursor;
 }

@@ -1,9 +1,10 @@
 #pragma once
-// The application-wide cursor table and the screen cursor.
+// The application-wide cursor table.
 //
 // Indices are small integers as in the components' mouse code: 0 is the
 // default arrow, negative indices are the built-in shapes below, positive ones
-// are registered with SetAppCursor (the charts register theirs at 1..4).
+// are registered with SetAppCursor (the charts register theirs at 1..4). A
+// control shows one of them with TGraphicControl::SetCursor.
 #include <QCursor>
 #include <string>
 
@@ -13,6 +14,11 @@ constexpr int crCross = -3;
 constexpr int crIBeam = -4;
 constexpr int crSizeAll = -22;
 constexpr int crHourGlass = -11;
+// The chart's cursors, registered by RegisterChartCursors.
+constexpr int crChartHand = 1;
+constexpr int crChartZoomWind = 2;
+constexpr int crChartZoomDrag = 3;
+constexpr int crChartZoomWindPos = 4;
 
 void SetAppCursor(int index, const QCursor& cursor);
 // The cursor at an index; unknown indices give the arrow.
@@ -26,9 +32,3 @@ QCursor LoadCursorResource(const std::string& name);
 // Loads the four chart cursors and registers them at 1 (hand), 2 (zoom window),
 // 3 (zoom drag) and 4 (zoom window with position). Safe to call repeatedly.
 void RegisterChartCursors();
-
-// The cursor shown over the whole application: crDefault lets each widget show
-// its own; any other index overrides it everywhere. Setting the current index
-// again does nothing.
-void SetScreenCursor(int index);
-int ScreenCursor();

@@ -4,6 +4,8 @@
 #include <QPainter>
 #include <QResizeEvent>
 
+#include "platform/cursors.h"
+
 TShiftState ShiftStateOf(const QMouseEvent& e) {
   TShiftState s;
   const Qt::KeyboardModifiers m = e.modifiers();
@@ -107,6 +109,78 @@ void TGraphicControl::setVisible(bool v) {
   FVisible = v;
   QWidget::setVisible(v);
   if (v && changed) DoPaint();
+}
+
+void TGraphicControl::SetAlign(TAlign v) {
+  if (v == FAlign) return;
+  FAlign = v;
+  WatchParent();
+  if (parentWidget()) AlignControls(*parentWidget());
+}
+
+void TGraphicControl::WatchParent() {
+  QObject* parent = FAlign != alNone ? parentWidget() : nullptr;
+  if (parent == FWatched) return;
+  if (FWatched) FWatched->removeEventFilter(this);
+  FWatched = parent;
+  if (FWatched) FWatched->installEventFilter(this);
+}
+
+bool TGraphicControl::event(QEvent* e) {
+  if (e->type() == QEvent::ParentChange) {
+    WatchParent();
+    if (FAlign != alNone && parentWidget()) AlignControls(*parentWidget());
+  }
+  return QWidget::event(e);
+}
+
+bool TGraphicControl::eventFilter(QObject* watched, QEvent* e) {
+  if (watched == FWatched && e->type() == QEvent::Resize) AlignControls(*parentWidget());
+  return QWidget::eventFilter(watched, e);
+}
+
+void AlignControls(QWidget& parent) {
+  QRect r = parent.contentsRect();
+  for (TAlign pass : {alTop, alBottom, alLeft, alRight, alClient}) {
+    for (QObject* child : parent.children()) {
+      auto* c = qobject_cast<TGraphicControl*>(child);
+      if (!c || c->Align() != pass) continue;
+      const int w = c->Width(), h = c->Height();
+      switch (pass) {
+        case alTop:
+          c->SetBounds(r.left(), r.top(), r.width(), h);
+          r.setTop(r.top() + h);
+          break;
+        case alBottom:
+          c->SetBounds(r.left(), r.bottom() + 1 - h, r.width(), h);
+          r.setBottom(r.bottom() - h);
+          break;
+        case alLeft:
+          c->SetBounds(r.left(), r.top(), w, r.height());
+          r.setLeft(r.left() + w);
+          break;
+        case alRight:
+          c->SetBounds(r.right() + 1 - w, r.top(), w, r.height());
+          r.setRight(r.right() - w);
+          break;
+        case alClient:
+          c->SetBounds(r.left(), r.top(), r.width(), r.height());
+          break;
+        case alNone:
+          break;
+      }
+    }
+  }
+}
+
+void TGraphicControl::SetCursor(int index) {
+  if (index == FCursor) return;
+  FCursor = index;
+  if (index == crDefault) {
+    unsetCursor();
+  } else {
+    setCursor(AppCursor(index));
+  }
 }
 
 std::string TGraphicControl::Hint() const {

@@ -53,6 +53,18 @@ class TGraphicControl : public QWidget {
   void SetVisible(bool v);
   void setVisible(bool v) override;
 
+  // Keeps the control at an edge of its parent's client area, or filling it,
+  // as the parent's size changes. Several aligned controls of one parent share
+  // the area: top, bottom, left and right ones first, in that order, each in
+  // the order of creation, then the client ones.
+  TAlign Align() const { return FAlign; }
+  void SetAlign(TAlign v);
+
+  // The cursor over the control, an index of the cursor table (cursors.h);
+  // crDefault shows the parent's.
+  int Cursor() const { return FCursor; }
+  void SetCursor(int index);
+
   std::string Hint() const;
   void SetHint(const std::string& h);
   bool ShowHint() const { return FShowHint; }
@@ -79,9 +91,12 @@ class TGraphicControl : public QWidget {
   void mouseMoveEvent(QMouseEvent* e) override;
   void mouseReleaseEvent(QMouseEvent* e) override;
   void mouseDoubleClickEvent(QMouseEvent* e) override;
+  bool event(QEvent* e) override;
+  bool eventFilter(QObject* watched, QEvent* e) override;
 
  private:
   bool SyncCanvasSize();
+  void WatchParent();
   void DoPaint();
 
   TQtBitmap FCanvas;
@@ -91,7 +106,13 @@ class TGraphicControl : public QWidget {
   std::string FHint;
   bool FPainting = false;
   bool FPressed = false;
+  TAlign FAlign = alNone;
+  int FCursor = 0;  // crDefault
+  QObject* FWatched = nullptr;
 };
+
+// Places the aligned controls among the children of parent in its client area.
+void AlignControls(QWidget& parent);
 
 // Shift state of a Qt mouse event (modifiers and the buttons held).
 TShiftState ShiftStateOf(const QMouseEvent& e);

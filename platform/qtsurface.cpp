@@ -57,6 +57,17 @@ inline void Plot(std::uint32_t& p, std::uint32_t c, TPenMode m) {
 
 }  // namespace
 
+// The pixels a drawing covers, within a box of the bitmap.
+struct TPixelMask {
+  int Left = 0, Top = 0, Width = 0, Height = 0;
+  std::vector<std::uint8_t> Bits;
+  void Set(long long x, long long y) {
+    x -= Left;
+    y -= Top;
+    if (x >= 0 && y >= 0 && x < Width && y < Height) Bits[y * Width + x] = 1;
+  }
+};
+
 QColor ToQColor(TColor c) {
   return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
                 static_cast<int>((c >> 16) & 0xFF));
@@ -227,7 +238,10 @@ void TQtBitmap::ThinLine(TPoint a, TPoint b, bool includeEnd, int& phase) {
     if (mnr >= 0 && mnr < minLimit && (!dotted || ((startPhase + i) & 1) == 0)) {
       const long long x = xMajor ? maj : mnr;
       const long long y = xMajor ? mnr : maj;
-      Plot(bits[y * stride + x], c, mode);
+      if (FMask)
+        FMask->Set(x, y);
+      else
+        Plot(bits[y * stride + x], c, mode);
     }
     err += 2 * minor;
     if (err >= twoMajor) {
@@ -343,8 +357,66 @@ void TQtBitmap::Rectangle(int left, int top, int right, int bottom) {
   FBrushStyle = brushStyle;
 }
 
+// A filled polygon in exclusive-or or inverting mode: the outline and the fill
+// overlap on the edge, so each pixel is changed once, by the pen where the
+// outline covers it and by the brush elsewhere inside.
+void TQtBitmap::MaskedPolygon(const TPoint* pts, int n) {
+  int l = pts[0].x, t = pts[0].y, r = pts[0].x, b = pts[0].y;
+  for (int i = 1; i < n; ++i) {
+    l = std::min(l, pts[i].x);
+    t = std::min(t, pts[i].y);
+    r = std::max(r, pts[i].x);
+    b = std::max(b, pts[i].y);
+  }
+  l = std::max(l, 0);
+  t = std::max(t, 0);
+  r = std::min(r, FImage.width() - 1);
+  b = std::min(b, FImage.height() - 1);
+  if (l > r || t > b) return;
+  TPixelMask outline{l, t, r - l + 1, b - t + 1, {}};
+  outline.Bits.assign(static_cast<std::size_t>(outline.Width) * outline.Height, 0);
+  FMask = &outline;
+  int phase = 0;
+  for (int i = 0; i < n; ++i) ThinLine(pts[i], pts[(i + 1) % n], false, phase);
+  FMask = nullptr;
+
+  // The fill as the copy mode paints it, hatch aligned with the bitmap origin.
+  QImage fill(outline.Width, outline.Height, QImage::Format_ARGB32_Premultiplied);
+  fill.fill(Qt::transparent);
+  {
+    QPolygon poly;
+    poly.reserve(n);
+    for (int i = 0; i < n; ++i) poly << QPoint(pts[i].x - l, pts[i].y - t);
+    QPainter p(&fill);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.setPen(Qt::NoPen);
+    p.setBrushOrigin(-l, -t);
+    p.setBrush(QBrush(Qt::white, HatchStyle(FBrushStyle)));
+    p.drawPolygon(poly, Qt::OddEvenFill);
+  }
+
+  EndPainter();
+  const std::uint32_t pen = ToRgb32(FPenColor), brush = ToRgb32(FBrushColor);
+  for (int y = 0; y < outline.Height; ++y) {
+    auto* row = reinterpret_cast<std::uint32_t*>(FImage.scanLine(t + y)) + l;
+    const auto* covered = reinterpret_cast<const std::uint32_t*>(fill.constScanLine(y));
+    const std::uint8_t* edge = outline.Bits.data() + static_cast<std::size_t>(y) * outline.Width;
+    for (int x = 0; x < outline.Width; ++x) {
+      if (edge[x])
+        Plot(row[x], pen, FPenMode);
+      else if (qAlpha(covered[x]) != 0)
+        Plot(row[x], brush, FPenMode);
+    }
+  }
+}
+
 void TQtBitmap::Polygon(const TPoint* pts, int n) {
   if (n < 1 || FImage.isNull()) return;
+  if (n >= 3 && FBrushStyle != TBrushStyle::bsClear && FPenMode != TPenMode::pmCopy &&
+      FPenWidth <= 1) {
+    MaskedPolygon(pts, n);
+    return;
+  }
   if (n >= 3 && FBrushStyle != TBrushStyle::bsClear) {
     QPolygon poly;
     poly.reserve(n);
@@ -379,9 +451,12 @@ void TQtBitmap::DrawText(int x, int y, const QString& s, const QRect* clip) {
   QPainter& p = Painter();
   p.setCompositionMode(QPainter::CompositionMode_SourceOver);
   if (clip) p.setClipRect(*clip);
-  if (FBrushStyle == TBrushStyle::bsSolid) {
+  if (FBrushStyle != TBrushStyle::bsClear) {
     const QRect box = clip ? *clip : QRect(x, y, fm.horizontalAdvance(s), fm.height());
-    p.fillRect(box, ToQColor(FBrushColor));
+    if (FBrushStyle == TBrushStyle::bsSolid)
+      p.fillRect(box, ToQColor(FBrushColor));
+    else
+      p.fillRect(box, QBrush(ToQColor(FBrushColor), HatchStyle(FBrushStyle)));
   }
   p.setFont(*FQFont);
   p.setPen(ToQColor(FFont.Color));

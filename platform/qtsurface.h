@@ -15,7 +15,11 @@
 //  - Hatched brushes paint only their hatch lines (8-pixel pattern aligned with
 //    the bitmap origin) and leave the pixels between them untouched.
 //  - The pen mode applies to lines, outlines and fills; SetPixel, text and Draw
-//    always copy.
+//    always copy. A filled polygon with a one-pixel pen in exclusive-or or
+//    inverting mode changes every pixel once: its outline with the pen, the
+//    rest of its inside with the brush, as the copy mode would paint them.
+//  - Text gets the brush as its background unless the brush is clear; a
+//    hatched brush paints its hatch lines behind the text.
 #include <QColor>
 #include <QFont>
 #include <QFontMetrics>
@@ -100,6 +104,7 @@ class TQtBitmap : public TBitmap {
   // One-pixel line from a to b; the end pixel is drawn only when includeEnd.
   // phase carries the dotted pattern across segments.
   void ThinLine(TPoint a, TPoint b, bool includeEnd, int& phase);
+  void MaskedPolygon(const TPoint* pts, int n);
   void WideLine(TPoint a, TPoint b);
   void PlotRun(std::uint32_t* row, int x0, int x1, std::uint32_t c);
   void FillRect(int l, int t, int r, int b);
@@ -117,6 +122,8 @@ class TQtBitmap : public TBitmap {
   TFont FFont;
   std::optional<QFont> FQFont;
   std::optional<QFontMetrics> FMetrics;
+  // While set, ThinLine marks the pixels here instead of drawing them.
+  struct TPixelMask* FMask = nullptr;
 };
 
 std::unique_ptr<TBitmap> MakeQtBitmap();

@@ -53,3 +53,9 @@ void TDTLabel::AssignSettings(const TDTLabel& src) {
   FDateOrder = src.FDateOrder;
   FDateForTime = src.FDateForTime;
 }
+
+bool TDTLabel::SameSettings(const TDTLabel& o) const {
+  return FTimeFormat == o.FTimeFormat && FDateSeparator == o.FDateSeparator &&
+         FTimeSeparator == o.FTimeSeparator && FYearLength == o.FYearLength &&
+         FMonthName == o.FMonthName && FDateOrder == o.FDateOrder && FDateForTime == o.FDateForTime;
+}

@@ -28,6 +28,8 @@ class TDTLabel {
 
   // Copies the seven settings (not OnChange) without notifying.
   void AssignSettings(const TDTLabel& src);
+  // Whether the seven settings equal those of o.
+  bool SameSettings(const TDTLabel& o) const;
 
   std::function<void(TDTLabel*)> OnChange;
 

@@ -1,12 +1,14 @@
-// TRChart: drawing of the numeric scales and the axis identifiers. The tick
-// positions and label texts come from the scale engine; this file only places
-// them on the window bitmap.
+// TRChart: drawing of the scales and the axis identifiers. The tick positions
+// and label texts come from the scale arithmetic (numeric, time and date/time);
+// this file only places them on the window bitmap.
 #include <algorithm>
 #include <cstdint>
 #include <vector>
 
+#include "components/chart/datetimescale.h"
 #include "components/chart/rchart.h"
 #include "components/chart/scaleengine.h"
+#include "platform/monthnames.h"
 
 namespace {
 
@@ -22,13 +24,7 @@ int Px(long long v) {
 }  // namespace
 
 void TRChart::DrawXScale(TSurface& s) {
-  FMinTickX = std::clamp(FMinTickX, 2, 20);
-  // Time and date/time label types are drawn as numeric axes.
-  if (FLogScaleX) {
-    DrawLogTicks(s, true);
-  } else {
-    DrawLinTicks(s, true);
-  }
+  DrawAxisScale(s, FX, kXAxisRule);
   if (!FIdAbscissa.empty()) {
     const int tw = s.TextWidth(FIdAbscissa);
     const int th = s.TextHeight(FIdAbscissa);
@@ -39,40 +35,66 @@ void TRChart::DrawXScale(TSurface& s) {
 }
 
 void TRChart::DrawYScale(TSurface& s) {
-  if (FLogScaleY) {
-    DrawLogTicks(s, false);
-  } else {
-    DrawLinTicks(s, false);
-  }
+  DrawAxisScale(s, FY, kYAxisRule);
   if (!FIdOrdinate.empty()) {
     const int th = s.TextHeight(FIdOrdinate);
     s.TextOut(FLRim, FTRim - th, FIdOrdinate);
   }
 }
 
-namespace {
+void TRChart::DrawAxisScale(TSurface& s, TChartAxis& axis, const TAxisRule& rule) {
+  // The x axis clamps MinTickX to 2..20 here, wider than its setter's 2..10,
+  // and stores it back; the y axis is not clamped. Both kept as they are.
+  if (rule.MaxMinTick > 0) axis.MinTick = std::clamp(axis.MinTick, 2, rule.MaxMinTick);
+  switch (axis.LabelType) {
+    case FigType::DateTime: {
+      const TDateTimeScale scale = DateTimeTicks(axis, ShortMonthNames());
+      if (scale.Message != TScaleMessage::smNone) {
+        DrawScaleMessage(s, axis, rule, scale.Message);
+      } else {
+        DrawTickList(s, rule, scale.Ticks);
+      }
+      return;
+    }
+    case FigType::Time:
+      if (const auto ticks = TimeTicks(axis, rule)) {
+        DrawTickList(s, rule, *ticks);
+        return;
+      }
+      break;  // no time step fits: a numeric scale
+    default:
+      break;
+  }
+  DrawTickList(s, rule, NumericTicks(axis, rule));
+}
 
 // Draws a list of ticks along the x axis (at the low y bound) or the y axis (at
-// the low x bound).
-void DrawTickList(TSurface& s, const TRChart& c, bool xAxis, const std::vector<TScaleTick>& ticks) {
-  const int th0 = xAxis ? 0 : s.TextHeight("0");
+// the low x bound). A date label goes one text line below an x label and one
+// line above a y label.
+void TRChart::DrawTickList(TSurface& s, const TAxisRule& rule,
+                           const std::vector<TScaleTick>& ticks) {
+  const int th0 = rule.Abscissa ? 0 : s.TextHeight("0");
+  // Centred on px below the axis, moved left to end at the control's edge.
+  auto below = [&](int px, int top, const std::string& text) {
+    const int h = s.TextWidth(text) / 2;
+    if (static_cast<long long>(px) + h >= Width()) {
+      s.TextOut(Width() - 2 * h, top, text);
+    } else {
+      s.TextOut(Px(static_cast<long long>(px) - h), top, text);
+    }
+  };
   for (const TScaleTick& t : ticks) {
     int px, py;
-    if (xAxis) {
-      c.DataToPixel(t.Value, c.RangeLoY(), px, py);
+    if (rule.Abscissa) {
+      DataToPixel(t.Value, FY.Lo, px, py);
       s.MoveTo(px, py);
       s.LineTo(px, Px(static_cast<long long>(py) + (t.Major ? kMajorTick : kMinorTick)));
-      if (t.HasLabel) {
-        const int h = s.TextWidth(t.Label) / 2;
-        const int ly = Px(static_cast<long long>(py) + kMajorTick);
-        if (static_cast<long long>(px) + h >= c.Width()) {
-          s.TextOut(c.Width() - 2 * h, ly, t.Label);
-        } else {
-          s.TextOut(Px(static_cast<long long>(px) - h), ly, t.Label);
-        }
-      }
+      const int ly = Px(static_cast<long long>(py) + kMajorTick);
+      if (t.HasLabel) below(px, ly, t.Label);
+      if (!t.DateLabel.empty())
+        below(px, Px(static_cast<long long>(ly) + s.TextHeight(t.DateLabel)), t.DateLabel);
     } else {
-      c.DataToPixel(c.RangeLoX(), t.Value, px, py);
+      DataToPixel(FX.Lo, t.Value, px, py);
       s.MoveTo(px, py);
       s.LineTo(Px(static_cast<long long>(px) - kYTick), py);
       if (t.HasLabel) {
@@ -80,30 +102,34 @@ void DrawTickList(TSurface& s, const TRChart& c, bool xAxis, const std::vector<T
         s.TextOut(Px(static_cast<long long>(px) - kYTick - w - 2),
                   Px(static_cast<long long>(py) - th0 / 2), t.Label);
       }
+      if (!t.DateLabel.empty()) {
+        const int w = s.TextWidth(t.DateLabel);
+        const int th = s.TextHeight(t.DateLabel);
+        s.TextOut(Px(static_cast<long long>(px) - w - 8),
+                  Px(static_cast<long long>(py) - 3 * (th / 2)), t.DateLabel);
+      }
     }
   }
 }
 
-}  // namespace
-
-void TRChart::DrawLinTicks(TSurface& s, bool xAxis) {
-  TAxisSettings a;
-  if (xAxis) {
-    a = {FRangeLoX, FRangeHiX, FMinTickX, FDecPlaceX, FXLabelType != FigType::NoFigs};
-    DrawTickList(s, *this, true, LinearXTicks(a));
-  } else {
-    a = {FRangeLoY, FRangeHiY, FMinTickY, FDecPlaceY, FYLabelType != FigType::NoFigs};
-    DrawTickList(s, *this, false, LinearYTicks(a));
+// A date/time range the calendar cannot show: one line centred below the
+// middle of the x axis, or stacked lines left of the middle of the y axis.
+void TRChart::DrawScaleMessage(TSurface& s, const TChartAxis& axis, const TAxisRule& rule,
+                               TScaleMessage m) {
+  const auto lines = ScaleMessageLines(m, !rule.Abscissa);
+  const double mid = (axis.Lo + axis.Hi) * 0.5;
+  int px, py;
+  if (rule.Abscissa) {
+    DataToPixel(mid, FY.Lo, px, py);
+    for (std::string_view line : lines)
+      s.TextOut(Px(static_cast<long long>(px) - s.TextWidth(line) / 2),
+                Px(static_cast<long long>(py) + kMajorTick), line);
+    return;
   }
-}
-
-void TRChart::DrawLogTicks(TSurface& s, bool xAxis) {
-  TAxisSettings a;
-  if (xAxis) {
-    a = {FRangeLoX, FRangeHiX, FMinTickX, FDecPlaceX, FXLabelType != FigType::NoFigs};
-    DrawTickList(s, *this, true, LogXTicks(a));
-  } else {
-    a = {FRangeLoY, FRangeHiY, FMinTickY, FDecPlaceY, FYLabelType != FigType::NoFigs};
-    DrawTickList(s, *this, false, LogYTicks(a));
+  DataToPixel(FX.Lo, mid, px, py);
+  const int th = s.TextHeight("T");
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    s.TextOut(Px(static_cast<long long>(px) - s.TextWidth(lines[i]) - 2),
+              Px(static_cast<long long>(py) + (static_cast<long long>(i) - 1) * th), lines[i]);
   }
 }

@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "components/chart/rchart.h"
+#include "components/chart/scaleengine.h"
 
 namespace {
 
@@ -245,6 +246,8 @@ void TRChart::Paint() {
   DrawChartArea();
   FWinBmp->Draw(FLRim, FTRim, *FAreaBmp);
   Canvas().Draw(0, 0, *FWinBmp);
+  // A zoom window being drawn stays on screen across the paint.
+  if (FZoomWindow) XorBand(FZoomStart, FZoomLast);
   if (OnMouseMoveInChart) {
     double x, y;
     PixelToData(FLastMouse.x, FLastMouse.y, x, y);
@@ -261,6 +264,8 @@ void TRChart::ShowGraf() {
     ClearChartArea();
     DrawChartArea();
     Canvas().Draw(FLRim, FTRim, *FAreaBmp);
+    // The copy covered a zoom window's band, which lies inside the chart area.
+    if (FZoomWindow) XorBand(FZoomStart, FZoomLast);
     Invalidate();
   } else {
     Repaint();
@@ -314,8 +319,8 @@ void TRChart::DrawScales() {
     b.TextOut(w - FRRim - s - tw, FTRim - th, FCaption);
   }
   CalcScaling();
-  if (FXLabelType != FigType::NoScales) DrawXScale(b);
-  if (FYLabelType != FigType::NoScales) DrawYScale(b);
+  if (FX.LabelType != FigType::NoScales) DrawXScale(b);
+  if (FY.LabelType != FigType::NoScales) DrawYScale(b);
 }
 
 void TRChart::ClearChartArea() {
@@ -392,55 +397,12 @@ void TRChart::DrawChartArea() {
   b.LineTo(0, 0);
 }
 
-namespace {
-
-// Mantissa digit d and exponent e of a positive value on a decimal scale.
-void DecadeDigit(double v, double& e, double& d) {
-  const double l = std::log10(v);
-  e = std::floor(l);
-  d = std::nearbyint(std::pow(10.0, l - e));
-}
-
-// First grid value at or above lo for a grid step on a linear or logarithmic axis.
-double FirstGridValue(bool logScale, double step, double lo) {
-  if (step > 0 || !logScale) return std::ceil(lo / step) * step;
-  if (step == -1) return std::pow(10.0, std::ceil(std::log10(lo)));
-  double e, d;
-  DecadeDigit(lo, e, d);
-  if (step == -2) {
-    const double m = d <= 2 ? 2 : (d <= 5 ? 5 : 10);
-    return m * std::pow(10.0, e);
-  }
-  return d * std::pow(10.0, e);
-}
-
-}  // namespace
-
-// The grid value following v: a linear step, a decade, the 1-2-5 sequence or
-// the 1..9 sequence of each decade.
-double NextGridValue(bool logScale, double step, double v) {
-  if (step > 0 || !logScale) return v + std::fabs(step);
-  if (step == -1) return v * 10;
-  double e, d;
-  DecadeDigit(v, e, d);
-  const double p = std::pow(10.0, e);
-  if (step == -2) {
-    if (d == 1) return 2 * p;
-    if (d == 2) return 5 * p;
-    if (d == 5) return 10 * p;
-    if (d == 10) return 20 * p;
-    // Not on the 1-2-5 sequence: go on to its next member.
-    return (d < 2 ? 2 : (d < 5 ? 5 : 10)) * p;
-  }
-  return (d + 1) * p;
-}
-
 void TRChart::DrawGrid() {
   TBitmap& b = *FAreaBmp;
-  double loX = std::min(FRangeLoX, FRangeHiX), hiX = std::max(FRangeLoX, FRangeHiX);
-  double loY = std::min(FRangeLoY, FRangeHiY), hiY = std::max(FRangeLoY, FRangeHiY);
-  const double firstX = FirstGridValue(FLogScaleX, FGridDx, loX);
-  const double firstY = FirstGridValue(FLogScaleY, FGridDy, loY);
+  const double loX = std::min(FX.Lo, FX.Hi), hiX = std::max(FX.Lo, FX.Hi);
+  const double loY = std::min(FY.Lo, FY.Hi), hiY = std::max(FY.Lo, FY.Hi);
+  const double firstX = FirstGridValue(FX, FGridDx, loX);
+  const double firstY = FirstGridValue(FY, FGridDy, loY);
   b.SetPenColor(FGridColor);
 
   auto pixel = [this](double x, double y) {
@@ -450,19 +412,20 @@ void TRChart::DrawGrid() {
                   Clamp32(static_cast<long long>(py) - FTRim)};
   };
   // Walks the grid values of one axis, stopping when a value fails to advance.
-  auto walk = [](bool logScale, double step, double first, double hi, int limit, auto&& fn) {
+  auto walk = [](const TChartAxis& axis, double step, double first, double hi, int limit,
+                 auto&& fn) {
     double v = first;
     for (int i = 0; i < limit && v < hi; ++i) {
       if (!fn(v)) return;
-      const double next = NextGridValue(logScale, step, v);
+      const double next = NextGridValue(axis, step, v);
       if (!(next > v)) return;
       v = next;
     }
   };
   auto vertical = [&] {
     TPoint last{INT32_MIN, INT32_MIN};
-    walk(FLogScaleX, FGridDx, firstX, hiX, kMaxGridLines, [&](double x) {
-      const TPoint a = pixel(x, FRangeLoY), c = pixel(x, FRangeHiY);
+    walk(FX, FGridDx, firstX, hiX, kMaxGridLines, [&](double x) {
+      const TPoint a = pixel(x, FY.Lo), c = pixel(x, FY.Hi);
       if (a == last) return true;  // the same line again adds nothing
       last = a;
       b.MoveTo(a.x, a.y);
@@ -472,8 +435,8 @@ void TRChart::DrawGrid() {
   };
   auto horizontal = [&] {
     TPoint last{INT32_MIN, INT32_MIN};
-    walk(FLogScaleY, FGridDy, firstY, hiY, kMaxGridLines, [&](double y) {
-      const TPoint a = pixel(FRangeLoX, y), c = pixel(FRangeHiX, y);
+    walk(FY, FGridDy, firstY, hiY, kMaxGridLines, [&](double y) {
+      const TPoint a = pixel(FX.Lo, y), c = pixel(FX.Hi, y);
       if (a == last) return true;
       last = a;
       b.MoveTo(a.x, a.y);
@@ -489,8 +452,8 @@ void TRChart::DrawGrid() {
       break;
     case gsPoints: {
       int count = 0;
-      walk(FLogScaleX, FGridDx, firstX, hiX, kMaxGridPoints, [&](double x) {
-        walk(FLogScaleY, FGridDy, firstY, hiY, kMaxGridPoints, [&](double y) {
+      walk(FX, FGridDx, firstX, hiX, kMaxGridPoints, [&](double x) {
+        walk(FY, FGridDy, firstY, hiY, kMaxGridPoints, [&](double y) {
           const TPoint p = pixel(x, y);
           b.SetPixel(p.x, p.y, FGridColor);
           return ++count < kMaxGridPoints;

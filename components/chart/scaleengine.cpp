@@ -114,29 +114,33 @@ std::string ScaleLabel(double v, int dec, bool linearZeroRule, double lo, double
   return CutLabel(FloatText(1, dec, v));
 }
 
-std::vector<TScaleTick> LinearXTicks(const TAxisSettings& a) {
+std::vector<TScaleTick> LinearTicks(const TChartAxis& a, const TAxisRule& rule) {
   std::vector<TScaleTick> ticks;
   const TNiceStep ns = NiceStep(a.MinTick, a.Lo, a.Hi);
   if (ns.Step == 0.0) return ticks;
   const double step = ns.Step;
-  const double minor = step / ns.Sub;
   const double dir = a.Hi > a.Lo ? 1.0 : -1.0;
+  const bool figures = a.LabelType != FigType::NoFigs;
 
-  // Minor ticks, starting one step before the first labelled tick.
-  const double start = ns.First - step;
-  for (int i = 0; i < kMaxTicks; ++i) {
-    const double v = start + i * minor;
-    if (dir * v >= dir * a.Lo) ticks.push_back(MakeTick(v, false));
-    const double next = start + (i + 1) * minor;
-    if (!(dir * (next - a.Hi) <= 0.001 * std::fabs(minor))) break;
+  if (rule.MinorTicks) {
+    // Minor ticks, starting one step before the first labelled tick; an axis
+    // without figures shows only these.
+    const double minor = step / ns.Sub;
+    const double start = ns.First - step;
+    for (int i = 0; i < kMaxTicks; ++i) {
+      const double v = start + i * minor;
+      if (dir * v >= dir * a.Lo) ticks.push_back(MakeTick(v, false));
+      const double next = start + (i + 1) * minor;
+      if (!(dir * (next - a.Hi) <= 0.001 * std::fabs(minor))) break;
+    }
+    if (!figures) return ticks;
   }
-  if (!a.Figures) return ticks;
 
   const int dec = AutoDecPlaces(a.DecPlace, a.Lo, a.Hi);
   for (int i = 0; i < kMaxTicks; ++i) {
     const double v = ns.First + i * step;
     TScaleTick t = MakeTick(v, true);
-    AddLabel(t, ScaleLabel(v, dec, true, a.Lo, a.Hi));
+    if (figures) AddLabel(t, ScaleLabel(v, dec, true, a.Lo, a.Hi));
     ticks.push_back(std::move(t));
     const double next = ns.First + (i + 1) * step;
     if (!(dir * (next - a.Hi) <= 0.001 * std::fabs(step))) break;
@@ -144,73 +148,99 @@ std::vector<TScaleTick> LinearXTicks(const TAxisSettings& a) {
   return ticks;
 }
 
-std::vector<TScaleTick> LinearYTicks(const TAxisSettings& a) {
-  std::vector<TScaleTick> ticks;
-  const TNiceStep ns = NiceStep(a.MinTick, a.Lo, a.Hi);
-  if (ns.Step == 0.0) return ticks;
-  const double step = ns.Step;
-  const double dir = a.Hi > a.Lo ? 1.0 : -1.0;
-  const int dec = AutoDecPlaces(a.DecPlace, a.Lo, a.Hi);
-  for (int i = 0; i < kMaxTicks; ++i) {
-    const double v = ns.First + i * step;
-    TScaleTick t = MakeTick(v, true);
-    if (a.Figures) AddLabel(t, ScaleLabel(v, dec, true, a.Lo, a.Hi));
-    ticks.push_back(std::move(t));
-    const double next = ns.First + (i + 1) * step;
-    if (!(dir * (next - a.Hi) <= 0.001 * std::fabs(step))) break;
-  }
-  return ticks;
+double LogDecades(double lo, double hi) {
+  const double q = hi / lo;
+  if (std::isfinite(q) && q > 0) return std::log10(q);
+  // The ratio overflows (or underflows): take the difference of the logarithms.
+  return std::log10(hi) - std::log10(lo);
 }
 
-namespace {
+std::vector<TScaleTick> LogTicks(const TChartAxis& a, const TAxisRule& rule) {
+  const double dec10 = LogDecades(a.Lo, a.Hi);
+  if (!std::isfinite(dec10)) return {};
+  if (std::fabs(dec10) < 1) return LinearTicks(a, rule);
+  // The two axes count "few decades" differently: the x axis compares with
+  // the magnitude plus one, the y axis with the signed count.
+  const bool many = rule.ManyLogPlus ? a.MinTick > std::fabs(dec10) + 1 : a.MinTick >= dec10;
 
-// The decade walk shared by both logarithmic axes.
-std::vector<TScaleTick> LogTicks(const TAxisSettings& a, bool many) {
   std::vector<TScaleTick> ticks;
   const double lo = a.Lo < a.Hi ? a.Lo : a.Hi;
   const double hi = a.Lo < a.Hi ? a.Hi : a.Lo;
   if (!(lo > 0) || !std::isfinite(hi)) return ticks;
+  const bool figures = a.LabelType != FigType::NoFigs;
   const int dec = AutoDecPlacesLog(a.DecPlace, lo, hi);
-  const double d = std::pow(10.0, std::floor(std::log10(lo * 0.99999)));
+  const double e0 = std::floor(std::log10(lo * 0.99999));
+  const double d = std::pow(10.0, e0);
 
-  auto tick = [&](bool minor, double k, double m) {
-    const double v = k * d * m;
+  // Decade i is d * 10^i; past the range of m (more than 308 decades) it is
+  // computed from its exponent.
+  double m = 1.0;
+  auto value = [&](double k, int i) {
+    return std::isfinite(m) ? k * d * m : k * std::pow(10.0, e0 + i);
+  };
+  auto tick = [&](bool minor, double k, int i) {
+    const double v = value(k, i);
     if (v / 0.99999 > lo && v * 0.99999 < hi) {
       TScaleTick t = MakeTick(v, !minor);
-      if (!minor && a.Figures) AddLabel(t, ScaleLabel(v, dec, false, lo, hi));
+      if (!minor && figures) AddLabel(t, ScaleLabel(v, dec, false, lo, hi));
       ticks.push_back(std::move(t));
     }
   };
-
-  double m = 1.0;
-  // A double spans about 630 decades; the bound only guards against overflow.
+  // A double spans about 630 decades; the bound only guards the loop.
   for (int i = 0; i < 700; ++i) {
-    tick(false, 1, m);
+    tick(false, 1, i);
     if (many) {
-      tick(false, 2, m);
-      tick(false, 5, m);
-      for (double k : {3.0, 4.0, 6.0, 7.0, 8.0, 9.0}) tick(true, k, m);
+      tick(false, 2, i);
+      tick(false, 5, i);
+      for (double k : {3.0, 4.0, 6.0, 7.0, 8.0, 9.0}) tick(true, k, i);
     }
     m *= 10.0;
-    if (0.99999 * d * m > hi || !std::isfinite(d * m)) break;
+    const double next = std::isfinite(m) ? 0.99999 * d * m : 0.99999 * value(1, i + 1);
+    if (next > hi || !std::isfinite(next)) break;
   }
   return ticks;
 }
 
-}  // namespace
-
-std::vector<TScaleTick> LogXTicks(const TAxisSettings& a) {
-  const double dec10 = std::log10(a.Hi / a.Lo);
-  if (!std::isfinite(dec10)) return {};
-  if (std::fabs(dec10) < 1) return LinearXTicks(a);
-  const bool many = a.MinTick > std::fabs(dec10) + 1;
-  return LogTicks(a, many);
+std::vector<TScaleTick> NumericTicks(const TChartAxis& a, const TAxisRule& rule) {
+  return a.Log ? LogTicks(a, rule) : LinearTicks(a, rule);
 }
 
-std::vector<TScaleTick> LogYTicks(const TAxisSettings& a) {
-  const double dec10 = std::log10(a.Hi / a.Lo);
-  if (!std::isfinite(dec10)) return {};
-  if (std::fabs(dec10) < 1) return LinearYTicks(a);
-  const bool many = a.MinTick >= dec10;
-  return LogTicks(a, many);
+namespace {
+
+// Mantissa digit d and exponent e of a positive value on a decimal scale.
+void DecadeDigit(double v, double& e, double& d) {
+  const double l = std::log10(v);
+  e = std::floor(l);
+  d = std::nearbyint(std::pow(10.0, l - e));
+}
+
+}  // namespace
+
+double FirstGridValue(const TChartAxis& a, double step, double lo) {
+  if (step > 0 || !a.Log) return std::ceil(lo / step) * step;
+  if (step == -1) return std::pow(10.0, std::ceil(std::log10(lo)));
+  double e, d;
+  DecadeDigit(lo, e, d);
+  if (step == -2) {
+    const double m = d <= 2 ? 2 : (d <= 5 ? 5 : 10);
+    return m * std::pow(10.0, e);
+  }
+  return d * std::pow(10.0, e);
+}
+
+double NextGridValue(const TChartAxis& a, double step, double v) {
+  if (step > 0 || !a.Log) return v + std::fabs(step);
+  if (step == -1) return v * 10;
+  double e, d;
+  DecadeDigit(v, e, d);
+  const double p = std::pow(10.0, e);
+  if (step == -2) {
+    if (d == 1) return 2 * p;
+    if (d == 2) return 5 * p;
+    if (d == 5) return 10 * p;
+    if (d == 10) return 20 * p;
+    // Not on the 1-2-5 sequence: go on to its next member.
+    return (d < 2 ? 2 : (d < 5 ? 5 : 10)) * p;
+  }
+  return (d + 1) * p;
 }

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <QImage>
 #include <QPixmap>
 
@@ -28,19 +27,4 @@ TEST(Cursors, ChartCursorsAreFourDistinctPictures) {
 
   SetAppCursor(77, QCursor(Qt::WaitCursor));
   EXPECT_EQ(AppCursor(77).shape(), Qt::WaitCursor);
-}
-
-TEST(Cursors, ScreenCursorOverridesUntilSetBackToDefault) {
-  RegisterChartCursors();
-  EXPECT_EQ(ScreenCursor(), crDefault);
-  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
-  SetScreenCursor(crCross);
-  SetScreenCursor(crCross);  // repeated on every mouse move: no stacking
-  ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
-  EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::CrossCursor);
-  SetScreenCursor(2);
-  EXPECT_EQ(ScreenCursor(), 2);
-  EXPECT_EQ(QGuiApplication::overrideCursor()->pixmap().toImage(), AppCursor(2).pixmap().toImage());
-  SetScreenCursor(crDefault);
-  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }

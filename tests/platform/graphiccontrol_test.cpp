@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QMouseEvent>
+#include <QGuiApplication>
 #include <QPainter>
+#include <QTest>
+
+#include "platform/cursors.h"
 
 namespace {
 
@@ -20,12 +22,6 @@ class TCountingControl : public TGraphicControl {
     Canvas().Rectangle(0, 0, Width(), Height());
   }
 };
-
-void Send(QWidget& w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held, QPoint pos,
-          Qt::KeyboardModifiers mods = Qt::NoModifier) {
-  QMouseEvent e(type, QPointF(pos), QPointF(w.mapToGlobal(pos)), button, held, mods);
-  QApplication::sendEvent(&w, &e);
-}
 
 }  // namespace
 
@@ -135,30 +131,31 @@ TEST(GraphicControl, MouseEventsMapToHooksAndEvents) {
   };
   c.OnDblClick = [&](TGraphicControl*) { seen.push_back("dblclick"); };
 
-  Send(c, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {3, 4}, Qt::ShiftModifier);
-  Send(c, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {5, 6}, Qt::ControlModifier);
-  Send(c, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {7, 8});
-  Send(c, QEvent::MouseButtonDblClick, Qt::LeftButton, Qt::LeftButton, {1, 2}, Qt::AltModifier);
-  Send(c, QEvent::MouseButtonPress, Qt::RightButton, Qt::RightButton, {9, 9});
-  Send(c, QEvent::MouseButtonRelease, Qt::RightButton, Qt::NoButton, {9, 9});
+  QTest::mousePress(&c, Qt::LeftButton, Qt::ShiftModifier, {3, 4});
+  QTest::mouseMove(&c, {5, 6});  // with the left button held
+  QTest::mouseRelease(&c, Qt::LeftButton, {}, {7, 8});
+  QTest::mouseDClick(&c, Qt::LeftButton, Qt::AltModifier, {1, 2});
+  QTest::mouseRelease(&c, Qt::LeftButton, {}, {1, 2});
+  QTest::mouseClick(&c, Qt::RightButton, {}, {9, 9});
   // A left press released outside the control is no click.
-  Send(c, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {10, 10});
-  Send(c, QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {80, 10});
+  QTest::mousePress(&c, Qt::LeftButton, {}, {10, 10});
+  QTest::mouseRelease(&c, Qt::LeftButton, {}, {80, 10});
 
   using enum TShiftFlag;
   const unsigned sShiftLeft = TShiftState{ssShift, ssLeft}.Bits(),
-                 sCtrlLeft = TShiftState{ssCtrl, ssLeft}.Bits(),
+                 sLeft = TShiftState{ssLeft}.Bits(),
                  sDbl = TShiftState{ssAlt, ssLeft, ssDouble}.Bits();
   const std::vector<std::string> want = {
       "down 0 " + std::to_string(sShiftLeft) + " 3,4",
-      "move " + std::to_string(sCtrlLeft) + " 5,6",
+      "move " + std::to_string(sLeft) + " 5,6",
       "click",
       "up 0 0 7,8",
       "dblclick",
       "down 0 " + std::to_string(sDbl) + " 1,2",
+      "up 0 0 1,2",
       "down 1 " + std::to_string(TShiftState{ssRight}.Bits()) + " 9,9",
       "up 1 0 9,9",
-      "down 0 " + std::to_string(TShiftState{ssLeft}.Bits()) + " 10,10",
+      "down 0 " + std::to_string(sLeft) + " 10,10",
       "up 0 0 80,10",
   };
   EXPECT_EQ(seen, want);
@@ -185,4 +182,51 @@ TEST(GraphicControl, ResizeFromInsidePaintDoesNotRecurse) {
   EXPECT_EQ(c->Paints, before + 1);
   EXPECT_EQ(c->Height(), 17);
   EXPECT_EQ(c->CanvasBitmap().Pixel(0, 16), clBlue);
+}
+
+TEST(GraphicControl, AlignedControlsFollowTheParentsSize) {
+  QWidget parent;
+  parent.resize(300, 200);
+  auto* top = new TCountingControl(&parent);
+  auto* client = new TCountingControl(&parent);
+  auto* left = new TCountingControl(&parent);
+  auto* bottom = new TCountingControl(&parent);
+  top->SetBounds(5, 5, 10, 20);
+  left->SetBounds(0, 0, 30, 10);
+  bottom->SetBounds(0, 0, 10, 15);
+  client->SetAlign(alClient);
+  top->SetAlign(alTop);
+  left->SetAlign(alLeft);
+  bottom->SetAlign(alBottom);
+  parent.show();
+  auto bounds = [](TGraphicControl* c) {
+    return std::vector<int>{c->Left(), c->Top(), c->Width(), c->Height()};
+  };
+  for (QSize size : {QSize(300, 200), QSize(420, 260), QSize(40, 30)}) {
+    parent.resize(size);
+    const int w = size.width(), h = size.height();
+    SCOPED_TRACE(testing::Message() << w << "x" << h);
+    EXPECT_EQ(bounds(top), (std::vector<int>{0, 0, w, 20}));
+    EXPECT_EQ(bounds(bottom), (std::vector<int>{0, h - 15, w, 15}));
+    EXPECT_EQ(bounds(left), (std::vector<int>{0, 20, 30, std::max(0, h - 35)}));
+    EXPECT_EQ(bounds(client), (std::vector<int>{30, 20, std::max(0, w - 30), std::max(0, h - 35)}));
+    if (h > 35) EXPECT_EQ(client->CanvasBitmap().Pixel(w - 31, h - 36), clRed);  // and painted
+  }
+  client->SetAlign(alNone);  // keeps its bounds from now on
+  parent.resize(500, 300);
+  EXPECT_EQ(client->Width(), 10);
+}
+
+TEST(GraphicControl, CursorIsTheControlsOwn) {
+  RegisterChartCursors();
+  QWidget parent;
+  auto* c = new TCountingControl(&parent);
+  EXPECT_EQ(c->Cursor(), crDefault);
+  c->SetCursor(crCross);
+  EXPECT_EQ(c->cursor().shape(), Qt::CrossCursor);
+  c->SetCursor(crChartHand);
+  EXPECT_EQ(c->cursor().pixmap().toImage(), AppCursor(crChartHand).pixmap().toImage());
+  EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);  // nothing application-wide
+  c->SetCursor(crDefault);
+  EXPECT_FALSE(c->testAttribute(Qt::WA_SetCursor));
 }

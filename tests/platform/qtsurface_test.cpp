@@ -179,6 +179,31 @@ TEST(QtSurfaceModes, ExclusiveOrTwiceRestoresAndNotInverts) {
   EXPECT_EQ(b.Pixel(3, 5), FromQColor(QColor::fromRgb(before.pixel(3, 5))));
 }
 
+TEST(QtSurfaceModes, ExclusiveOrPolygonChangesEachPixelOnce) {
+  // On black, an exclusive-or polygon must look exactly like the copy-mode one:
+  // outline in the pen colour, the inside in the brush (no gaps on the edge);
+  // drawn again, it is gone.
+  const TPoint shape[] = {{1, 1}, {14, 3}, {9, 9}, {3, 13}};
+  for (TBrushStyle style :
+       {TBrushStyle::bsSolid, TBrushStyle::bsDiagCross, TBrushStyle::bsHorizontal}) {
+    SCOPED_TRACE(static_cast<int>(style));
+    TQtBitmap copy(16, 16), x(16, 16);
+    for (TQtBitmap* b : {&copy, &x}) {
+      b->Fill(clBlack);
+      b->SetPenColor(clRed);
+      b->SetBrushColor(clGreen);
+      b->SetBrushStyle(style);
+    }
+    copy.Polygon(shape, 4);
+    x.SetPenMode(TPenMode::pmXor);
+    x.Polygon(shape, 4);
+    EXPECT_EQ(x.Image(), copy.Image());
+    x.Polygon(shape, 4);
+    for (int y = 0; y < 16; ++y)
+      for (int xx = 0; xx < 16; ++xx) ASSERT_EQ(x.Pixel(xx, y), clBlack) << xx << "," << y;
+  }
+}
+
 TEST(QtSurfaceShapes, RectangleCoversExactlyLeftToRightMinusOne) {
   TQtBitmap b = White(10, 7);
   b.SetPenColor(clRed);
@@ -312,6 +337,33 @@ TEST(QtSurfaceText, SolidBrushPaintsTheTextBoxClearBrushDoesNot) {
       }
     EXPECT_GT(ink, 10);
     EXPECT_GT(back, w * h / 2);
+  }
+}
+
+TEST(QtSurfaceText, HatchedBrushPaintsItsLinesBehindTheText) {
+  // The box of a text of blanks against the same box filled by a rectangle.
+  const std::string text = "     ";
+  for (TBrushStyle style :
+       {TBrushStyle::bsHorizontal, TBrushStyle::bsVertical, TBrushStyle::bsFDiagonal,
+        TBrushStyle::bsBDiagonal, TBrushStyle::bsCross, TBrushStyle::bsDiagCross}) {
+    SCOPED_TRACE(static_cast<int>(style));
+    TQtBitmap t = White(40, 30), r = White(40, 30);
+    for (TQtBitmap* b : {&t, &r}) {
+      b->SetBrushColor(clRed);
+      b->SetBrushStyle(style);
+    }
+    const int w = t.TextWidth(text), h = t.TextHeight(text);
+    t.TextOut(3, 4, text);
+    r.SetPenColor(clWhite);
+    r.Rectangle(2, 3, 3 + w + 1, 4 + h + 1);
+    int red = 0;
+    for (int y = 0; y < 30; ++y)
+      for (int x = 0; x < 40; ++x) {
+        ASSERT_EQ(t.Pixel(x, y), r.Pixel(x, y)) << x << "," << y;
+        red += t.Pixel(x, y) == clRed;
+      }
+    EXPECT_GE(red, w);  // at least one hatch line across the box
+    EXPECT_LT(red, w * h / 2);
   }
 }
 

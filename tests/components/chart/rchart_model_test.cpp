@@ -1,21 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QWidget>
 #include <memory>
 #include <string>
 
 #include "components/chart/rchart.h"
-#include "tests/support/recsurface.h"
-
-namespace {
-
-// A chart that records its drawing instead of painting pixels.
-struct TRecChart {
-  std::shared_ptr<TRecLog> Log = std::make_shared<TRecLog>();
-  TRChart Chart;
-  TRecChart() { Chart.SetBitmapFactory(RecordingFactory(Log)); }
-};
-
-}  // namespace
+#include "tests/components/chart/recchart.h"
 
 TEST(ChartMapping, NewChartMapsRangeToChartArea) {
   TRChart c;
@@ -226,6 +216,7 @@ TEST(DTLabel, ChangeNotifications) {
 
 TEST(DTLabel, ChartCopiesSettingsAndRepaintsOnChange) {
   TRecChart r;
+  r.Chart.SetAutoRedraw(true);
   TDTLabel other;
   other.SetTimeFormat(tfAMPM);
   other.SetDateSeparator('.');
@@ -252,6 +243,7 @@ TEST(DTLabel, ChartCopiesSettingsAndRepaintsOnChange) {
 
 TEST(ChartProperties, RepaintOnlyWithAutoRedraw) {
   TRecChart r;
+  r.Chart.SetAutoRedraw(true);
   r.Log->clear();
   r.Chart.SetDataColor(clRed);
   r.Chart.SetLineWidth(3);
@@ -312,4 +304,16 @@ TEST(DisplayList, ItemsCarryTheSettingsOfTheirTime) {
   c.ClearGraf();
   ASSERT_EQ(c.GrafItems().size(), 1u);
   EXPECT_EQ(c.GrafItems()[0].Kind, gkEnd);
+}
+
+TEST(ChartProperties, AlignedChartFollowsItsParent) {
+  QWidget parent;
+  parent.resize(300, 200);
+  auto* c = new TRChart(&parent);
+  c->SetAlign(alClient);
+  parent.show();
+  parent.resize(500, 260);
+  EXPECT_EQ(c->Width(), 500);
+  EXPECT_EQ(c->Height(), 260);
+  EXPECT_EQ(c->DataToPixel(10, 0), (TPoint{490, 228}));
 }

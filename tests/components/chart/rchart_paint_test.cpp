@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QLocale>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -10,32 +11,12 @@
 
 #include "components/chart/rchart.h"
 #include "platform/qtsurface.h"
-#include "tests/support/recsurface.h"
+#include "tests/components/chart/recchart.h"
 
 namespace {
 
-// Bitmap numbers of a chart's recording bitmaps (created in this order).
-constexpr int kArea = 1;
-constexpr int kWindow = 2;
-
-struct TRecChart {
-  std::shared_ptr<TRecLog> Log = std::make_shared<TRecLog>();
-  TRChart Chart;
-  TRecChart() {
-    Chart.SetAutoRedraw(false);
-    Chart.SetBitmapFactory(RecordingFactory(Log));
-  }
-  // Item pixel in chart-area coordinates.
-  TPoint AreaPixel(double x, double y) const {
-    const TPoint p = Chart.DataToPixel(x, y);
-    return {p.x - Chart.LRim(), p.y - Chart.TRim()};
-  }
-  std::vector<TRecCall> Calls(TRecKind k, int bitmap) const { return Log->OfKind(k, bitmap); }
-  void Paint() {
-    Log->clear();
-    Chart.Paint();
-  }
-};
+constexpr int kArea = TRecChart::kArea;
+constexpr int kWindow = TRecChart::kWindow;
 
 const TQtBitmap& Area(const TRChart& c) {
   return dynamic_cast<const TQtBitmap&>(c.ChartAreaBitmap());
@@ -256,19 +237,6 @@ TEST(ChartGrid, LogarithmicSteps) {
   EXPECT_EQ(gridColumns(), want);
   r.Chart.SetGridDx(-3);  // 1..9 times each decade
   EXPECT_EQ(gridColumns().size(), 18u);
-}
-
-TEST(ChartGrid, NextGridValue) {
-  EXPECT_DOUBLE_EQ(NextGridValue(false, -0.5, 1), 1.5);
-  EXPECT_DOUBLE_EQ(NextGridValue(true, 0.5, 1), 1.5);
-  EXPECT_DOUBLE_EQ(NextGridValue(true, -1, 10), 100);
-  EXPECT_DOUBLE_EQ(NextGridValue(true, -2, 1), 2);
-  EXPECT_DOUBLE_EQ(NextGridValue(true, -2, 2), 5);
-  EXPECT_DOUBLE_EQ(NextGridValue(true, -2, 5), 10);
-  EXPECT_DOUBLE_EQ(NextGridValue(true, -2, 50), 100);
-  EXPECT_DOUBLE_EQ(NextGridValue(true, -2, 9.9999999), 20);
-  EXPECT_DOUBLE_EQ(NextGridValue(true, -3, 9), 10);
-  EXPECT_DOUBLE_EQ(NextGridValue(true, -3, 0.3), 0.4);
 }
 
 TEST(ChartGrid, StylesAndLimits) {
@@ -510,4 +478,102 @@ TEST(ChartScales, WideCaptionStartsLeftOfTheControl) {
   ASSERT_FALSE(texts.empty());
   EXPECT_EQ(texts[0].Text, caption);
   EXPECT_LT(texts[0].Points[0].x, 0);
+}
+
+TEST(ChartScales, LogarithmicAxisBeyondTheRatioOfADouble) {
+  TRecChart r;
+  r.Chart.SetRangeLoX(1e-30);
+  r.Chart.SetRangeHiX(1e300);
+  r.Chart.SetLogScaleX(true);
+  r.Chart.SetRangeLoY(1e-30);
+  r.Chart.SetRangeHiY(1e300);
+  r.Chart.SetLogScaleY(true);
+  r.Paint();
+  int xTicks = 0, yTicks = 0;
+  for (const auto& l : r.Calls(TRecKind::rkLineTo, kWindow)) {
+    const TPoint a = l.Points[0], b = l.Points[1];
+    xTicks += a.x == b.x && b.y - a.y == 7;
+    yTicks += a.y == b.y && a.x - b.x == 6;
+  }
+  EXPECT_EQ(xTicks, 331);  // every decade from 1e-30 to 1e300
+  EXPECT_EQ(yTicks, 331);
+  EXPECT_EQ(r.WindowTexts().size(), 662u);
+}
+
+TEST(ChartScales, TimeAndDateTimeLabels) {
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  TRecChart r;
+  r.Chart.SetBounds(0, 0, 400, 160);
+  r.Chart.SetRangeLoX(35000.25);
+  r.Chart.SetRangeHiX(35000.75);
+  r.Chart.SetXLabelType(FigType::DateTime);
+  r.Chart.SetRangeHiY(3600);
+  r.Chart.SetYLabelType(FigType::Time);
+  r.Paint();
+  TQtBitmap probe(10, 10);
+  probe.SetFont(r.Chart.Font());
+  const int th = probe.TextHeight("0"), axisY = 128;
+  std::vector<std::string> xs, ys;
+  for (const auto& t : r.Calls(TRecKind::rkTextOut, kWindow)) {
+    const TPoint at = t.Points[0];
+    const int w = probe.TextWidth(t.Text);
+    if (t.Text == "28-Oct-1995") {  // one line below the first time label
+      EXPECT_EQ(at, (TPoint{50 - w / 2, axisY + 7 + th}));
+    } else if (at.y == axisY + 7) {
+      const double v = 35000.25 + 0.125 * static_cast<double>(xs.size());
+      const int px = r.Chart.DataToPixel(v, 0).x;
+      EXPECT_EQ(at.x, px + w / 2 >= 400 ? 400 - 2 * (w / 2) : px - w / 2) << t.Text;
+      xs.push_back(t.Text);
+    } else {
+      EXPECT_EQ(at.x + w, 50 - 8) << t.Text;
+      ys.push_back(t.Text);
+    }
+  }
+  EXPECT_EQ(xs, (std::vector<std::string>{"06:00", "09:00", "12:00", "15:00", "18:00"}));
+  EXPECT_EQ(ys, (std::vector<std::string>{" 00:00:00", " 00:20:00", " 00:40:00", " 01:00:00"}));
+}
+
+TEST(ChartScales, DateTimeMessagesInPlaceOfTheScale) {
+  TRecChart r;
+  r.Chart.SetXLabelType(FigType::DateTime);  // 0..10 starts before day 1
+  r.Chart.SetRangeLoY(35000);
+  r.Chart.SetRangeHiY(35000.00003);
+  r.Chart.SetYLabelType(FigType::DateTime);
+  r.Paint();
+  TQtBitmap probe(10, 10);
+  probe.SetFont(r.Chart.Font());
+  const auto texts = r.Calls(TRecKind::rkTextOut, kWindow);
+  ASSERT_EQ(texts.size(), 5u);
+  EXPECT_EQ(texts[0].Text, "invalid DateTime scale");
+  EXPECT_EQ(texts[0].Points[0], (TPoint{140 - probe.TextWidth(texts[0].Text) / 2, 128 + 7}));
+  const std::vector<std::string> lines = {"DateTime", "range is", "below 1", "second"};
+  const int th = probe.TextHeight("T"), mid = 72;
+  for (int i = 0; i < 4; ++i) {
+    EXPECT_EQ(texts[i + 1].Text, lines[i]);
+    EXPECT_EQ(texts[i + 1].Points[0],
+              (TPoint{50 - probe.TextWidth(lines[i]) - 2, mid + (i - 1) * th}));
+  }
+  EXPECT_EQ(r.Log->Count(TRecKind::rkLineTo, kWindow), 0u);  // no ticks
+}
+
+TEST(ChartScales, DateTimeDayTicksOnPixels) {
+  QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+  TRChart c;
+  c.SetAutoRedraw(false);
+  c.SetBounds(0, 0, 410, 160);  // 35 pixels a day
+  c.SetRangeLoX(35000);
+  c.SetRangeHiX(35010);
+  c.SetXLabelType(FigType::DateTime);
+  c.Paint();
+  const TQtBitmap& win = c.CanvasBitmap();
+  for (int day = 0; day <= 10; ++day) {
+    const int px = c.DataToPixel(35000 + day, 0).x;
+    const bool ticked = day % 3 == 0;  // 3-day steps from 28 October 1995
+    for (int y = 129; y < 135; ++y)
+      EXPECT_EQ(win.Pixel(px, y) == clBlack, ticked) << "day " << day << " row " << y;
+    int ink = 0;  // the label under a tick
+    for (int y = 136; y < 150; ++y)
+      for (int x = px - 5; x <= px + 5; ++x) ink += win.Pixel(x, y) != clSilver;
+    if (ticked) EXPECT_GT(ink, 0) << "day " << day;
+  }
 }

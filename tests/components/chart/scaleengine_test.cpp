@@ -29,14 +29,27 @@ void ExpectNear(const std::vector<double>& got, const std::vector<double>& want)
   for (std::size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], want[i], 1e-9) << "at " << i;
 }
 
-TAxisSettings Axis(double lo, double hi, int minTick = 3, int dec = 1, bool figures = true) {
-  TAxisSettings a;
+TChartAxis Axis(double lo, double hi, int minTick = 3, int dec = 1, bool figures = true) {
+  TChartAxis a;
   a.Lo = lo;
   a.Hi = hi;
   a.MinTick = minTick;
   a.DecPlace = dec;
-  a.Figures = figures;
+  a.LabelType = figures ? FigType::Num : FigType::NoFigs;
   return a;
+}
+
+std::vector<TScaleTick> LinearXTicks(const TChartAxis& a) {
+  return LinearTicks(a, kXAxisRule);
+}
+std::vector<TScaleTick> LinearYTicks(const TChartAxis& a) {
+  return LinearTicks(a, kYAxisRule);
+}
+std::vector<TScaleTick> LogXTicks(const TChartAxis& a) {
+  return LogTicks(a, kXAxisRule);
+}
+std::vector<TScaleTick> LogYTicks(const TChartAxis& a) {
+  return LogTicks(a, kYAxisRule);
 }
 
 }  // namespace
@@ -238,4 +251,23 @@ TEST(LogTicks, UnusableBoundsGiveNoTicks) {
   EXPECT_TRUE(LogXTicks(Axis(0, 100)).empty());
   EXPECT_TRUE(LogYTicks(Axis(1, inf)).empty());
   EXPECT_TRUE(LogXTicks(Axis(std::nan(""), 100)).empty());
+}
+
+TEST(GridValues, FirstAndNext) {
+  TChartAxis lin, log;
+  log.Log = true;
+  struct TCase {
+    const TChartAxis* Axis;
+    double Step, V, First, Next;
+  } cases[] = {
+      {&lin, -0.5, 1, 1, 1.5}, {&log, 0.5, 1, 1, 1.5},  {&log, -1, 10, 10, 100},
+      {&log, -1, 3, 10, 30},   {&log, -2, 1, 2, 2},     {&log, -2, 2, 2, 5},
+      {&log, -2, 5, 5, 10},    {&log, -2, 50, 50, 100}, {&log, -2, 9.9999999, 10, 20},
+      {&log, -2, 3, 5, 5},     {&log, -3, 9, 9, 10},    {&log, -3, 0.3, 0.3, 0.4},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "step " << c.Step << " v " << c.V);
+    EXPECT_NEAR(FirstGridValue(*c.Axis, c.Step, c.V), c.First, 1e-9);
+    EXPECT_NEAR(NextGridValue(*c.Axis, c.Step, c.V), c.Next, 1e-9);
+  }
 }
