@@ -271,6 +271,8 @@ int TTextFileWriter::NameTemporary(bool create) {
     std::string base = FPath.substr(baseStart);
     if (base.size() + suffix.size() > NAME_MAX) base.resize(NAME_MAX - suffix.size());
     FTempPath = FPath.substr(0, baseStart) + base + suffix;
+    // Listed before it exists, so that a signal cannot come between.
+    FSlot = Remember(FTempPath.c_str());
     bool made;
     if (create) {
       const int fd = OpenRetrying(FTempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
@@ -280,13 +282,10 @@ int TTextFileWriter::NameTemporary(bool create) {
       const std::string self = "/proc/self/fd/" + std::to_string(FFd);
       made = ::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, FTempPath.c_str(), AT_SYMLINK_FOLLOW) == 0;
     }
-    if (made) {
-      FSlot = Remember(FTempPath.c_str());
-      return 0;
-    }
     const int err = errno;
+    if (made) return 0;
+    ForgetTemporary();
     if (err == EEXIST && attempt < 100) continue;
-    FTempPath.clear();
     return err;
   }
 }

@@ -310,17 +310,14 @@ TEST_F(GenTest, FileSizeLimitEndsTheRunWithNoFileChanged) {
 }
 
 TEST_F(GenTest, PipesAndFailingStandardOutput) {
-  // A FIFO output is written through and stays a FIFO.
-  ASSERT_EQ(::mkfifo(PathOf("p").c_str(), 0600), 0);
-  ASSERT_EQ(Sh("timeout 20 cat p >got & \"$G\" --count 3 -o p; wait"), 0) << FErr;
-  EXPECT_EQ(Get(PathOf("got")), DesktopCalc([](TAlearix& g) { ComputeShapeTable(g, {}); }, 3));
 #ifdef ALEARIX_GEN_HAS_PNG
+  // A FIFO named by --png is written through and stays a FIFO.
+  ASSERT_EQ(::mkfifo(PathOf("p").c_str(), 0600), 0);
   EXPECT_EQ(Sh("timeout 20 cat p >got.png & \"$G\" --count 3 -o a.asc --png p; wait"), 0) << FErr;
   ASSERT_EQ(Run("--count 3 -o b.asc --png b.png"), 0);
   EXPECT_TRUE(Get(PathOf("got.png")) == Get(PathOf("b.png")));  // the same picture
-#endif
   EXPECT_TRUE(fs::is_fifo(PathOf("p")));
-
+#endif
   struct {
     const char* Script;
     const char* Message;

@@ -12,23 +12,6 @@ namespace {
 
 class SessionTest : public TScratchDir {};
 
-TEST_F(SessionTest, StartStateAndCalcOfTheDesktopProgram) {
-  TAlearix gen;
-  gen.SetResolution(20);
-  SetStartState(gen);
-  EXPECT_EQ(gen.Resolution(), 500);
-  EXPECT_EQ(gen.LowerLimit, -300.0);
-  EXPECT_EQ(gen.UpperLimit, 300.0);
-  EXPECT_EQ(gen.GetRefPoint(500), 1.0);
-  EXPECT_EQ(kStartCount, 500);
-
-  TTextFileWriter out(PathOf("a.asc"));
-  const THistogram hist = Calc(gen, kStartCount, out);
-  out.Commit();
-  EXPECT_EQ(CrLfLines(Get(PathOf("a.asc"))).size(), 504u);
-  EXPECT_EQ(hist.Counts.size(), 502u);
-}
-
 // A range whose numbers the engine's arithmetic cannot hold is refused before anything
 // is written; the widest ranges it can hold give finite numbers.
 TEST_F(SessionTest, RangeTooWideIsRefusedBeforeWriting) {
