@@ -384,7 +384,12 @@ void TTextFileWriter::Commit() {
 
 void TTextFileWriter::CommitAll(std::span<TTextFileWriter* const> writers) {
   try {
-    for (TTextFileWriter* w : writers) w->Finish();
+    // A file rewritten in place cannot be kept whole: it is finished last, once the
+    // others were written out.
+    for (TTextFileWriter* w : writers)
+      if (!w->InPlace()) w->Finish();
+    for (TTextFileWriter* w : writers)
+      if (w->InPlace()) w->Finish();
     for (TTextFileWriter* w : writers) w->Stage();
     for (TTextFileWriter* w : writers) w->Publish();
   } catch (...) {

@@ -2,15 +2,16 @@
 // Run-time text files: line-oriented output and token input with the run time's
 // input/output errors. Lines end in CR LF; numbers use "." whatever the locale.
 //
-// Writing never destroys an existing file: TTextFileWriter writes to a temporary in
-// the target's folder and renames it over the target only when it is complete; a
+// Writing keeps an existing file until the new one is complete: TTextFileWriter writes
+// to a temporary in the target's folder and renames it over the target only then; a
 // writer destroyed without a successful commit removes its temporary. Where the file
 // system allows it, the temporary has no name until the commit (Linux O_TMPFILE), so
 // even a killed process leaves nothing behind; elsewhere it is "<name>.tmp<pid>-<n>",
 // which InstallSignalCleanup() also removes on SIGINT, SIGTERM and SIGHUP.
 // Devices and pipes are written directly. A symbolic link is followed, also a dangling
 // one (its target is created), so the link stays. Replacing breaks hard links: the
-// file's other names keep the old contents.
+// file's other names keep the old contents. Only a file that may be written in a
+// folder that refuses new files is rewritten in place; it cannot be kept whole then.
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -83,7 +84,7 @@ class TTextFileWriter {
   const std::string& Path() const { return FPath; }  // the file written, links followed
   // The temporary's name; empty while it has none (and for direct writes).
   const std::string& TempPath() const { return FTempPath; }
-  // Whether the file is rewritten in place (see the constructor).
+  // Whether the file is rewritten in place (its folder refuses the temporary).
   bool InPlace() const { return FKind == TKind::wkInPlace; }
   // Unnamed temporaries where possible (the default), or always named ones.
   static void SetUnnamedTemporaries(bool on);
