@@ -20,6 +20,7 @@
 #include "app/about.h"
 #include "app/core/distfile.h"
 #include "app/core/export.h"
+#include "app/core/session.h"
 #include "app/core/shapes.h"
 #include "app/distchart/districhart.h"
 #include "app/frmedit.h"
@@ -79,11 +80,8 @@ TFrmMain::TFrmMain(IFileDialogs* dialogs, IHelpViewer* help, QWidget* parent)
                           Qt::WindowCloseButtonHint),
       FDialogs(dialogs),
       FHelp(help) {
-  // The generator: 500 classes over -300..300, 500 numbers per Calc.
-  FGenerator.SetResolution(500);
-  FGenerator.LowerLimit = -300.0;
-  FGenerator.UpperLimit = 300.0;
-  NumRandNums = 500;
+  SetStartState(FGenerator);
+  NumRandNums = kStartCount;
 
   setWindowTitle(kWindowCaption);
   setFont(FormFont());
@@ -479,12 +477,12 @@ void TFrmMain::CalcClick() {
   const std::optional<std::string> path = Dialogs().SaveFile(kAscDialog);
   if (!path) return;
   TBusyCursor busy;
-  // The chart changes only once the file exists: a density that cannot be sampled or a
-  // file that cannot be created leaves the previous chart as it was.
-  if (!FGenerator.HasPositiveRefPoint()) throw EDistributionError();
+  // The chart changes only once the file exists: a density or range that cannot be
+  // sampled, or a file that cannot be created, leaves the previous chart as it was.
+  CheckCalc(FGenerator);
   TTextFileWriter out(*path);
   DrawDistri();
-  const THistogram hist = ExportRandomNumbers(FGenerator, NumRandNums, out);
+  const THistogram hist = Calc(FGenerator, NumRandNums, out);
   out.Commit();
   DrawHistogram(*FRChart1, FGenerator, hist);
 }

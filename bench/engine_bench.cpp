@@ -2,34 +2,25 @@
 // same density (the 500 class edges plus the upper limit, the reference points plus a final 0).
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <random>
 #include <vector>
 
+#include "app/core/session.h"
+#include "app/core/shapes.h"
 #include "engine/alearix.h"
 #include "engine/uniform.h"
 
 namespace {
 
-struct TShape {
-  double Ratio, StdDev1, Mean1, StdDev2, Mean2;
-};
+// The shapes as the preset buttons give them: normal, leptokurtic, bimodal.
+const TShapeParams kNormal = ShapeParamsOf(kPresets[0]);
+const TShapeParams kLeptokurtic = ShapeParamsOf(kPresets[1]);
+const TShapeParams kBimodal = ShapeParamsOf(kPresets[3]);
 
-constexpr TShape kNormal{0.0, 100, 250, 100, 250};
-constexpr TShape kLeptokurtic{0.5, 60, 250, 21, 250};
-constexpr TShape kBimodal{0.65, 50, 170, 40, 330};
-
-TAlearix MakeEngine(const TShape& s) {
+TAlearix MakeEngine(const TShapeParams& s) {
   TAlearix a;
-  a.SetResolution(500);
-  a.LowerLimit = -300.0;
-  a.UpperLimit = 300.0;
-  for (int i = 1; i <= 500; ++i) {
-    double d = (1 - s.Ratio) * std::exp(-(i - s.Mean1) * (i - s.Mean1) / (s.StdDev1 * s.StdDev1)) +
-               s.Ratio * std::exp(-(i - s.Mean2) * (i - s.Mean2) / (s.StdDev2 * s.StdDev2));
-    a.SetRefPoint(i, d);
-  }
-  a.Normalize();
+  SetStartState(a);
+  ComputeShapeTable(a, s);
   return a;
 }
 
@@ -42,7 +33,7 @@ std::piecewise_linear_distribution<double> MakeLibrary(const TAlearix& a) {
   return std::piecewise_linear_distribution<double>(x.begin(), x.end(), w.begin());
 }
 
-void BM_Alearix(benchmark::State& state, TShape shape) {
+void BM_Alearix(benchmark::State& state, TShapeParams shape) {
   TAlearix a = MakeEngine(shape);
   UniformSeed = 1;
   for (auto _ : state) benchmark::DoNotOptimize(a.RandomValue());
@@ -50,7 +41,7 @@ void BM_Alearix(benchmark::State& state, TShape shape) {
 }
 
 template <class TEngine>
-void BM_Library(benchmark::State& state, TShape shape) {
+void BM_Library(benchmark::State& state, TShapeParams shape) {
   TAlearix a = MakeEngine(shape);
   auto dist = MakeLibrary(a);
   TEngine rng(1);
@@ -58,18 +49,17 @@ void BM_Library(benchmark::State& state, TShape shape) {
   state.SetItemsProcessed(state.iterations());
 }
 
-void BM_Mt19937(benchmark::State& state, TShape shape) {
+void BM_Mt19937(benchmark::State& state, TShapeParams shape) {
   BM_Library<std::mt19937>(state, shape);
 }
-void BM_Minstd(benchmark::State& state, TShape shape) {
+void BM_Minstd(benchmark::State& state, TShapeParams shape) {
   BM_Library<std::minstd_rand>(state, shape);
 }
 
 // A flat table accepts every attempt outside the last class: the cost of one attempt.
 void BM_AlearixFlat(benchmark::State& state) {
   TAlearix a;
-  a.LowerLimit = -300.0;
-  a.UpperLimit = 300.0;
+  SetStartState(a);
   UniformSeed = 1;
   for (auto _ : state) benchmark::DoNotOptimize(a.RandomValue());
   state.SetItemsProcessed(state.iterations());

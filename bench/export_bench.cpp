@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/core/export.h"
+#include "app/core/session.h"
 #include "app/core/shapes.h"
 #include "engine/alearix.h"
 #include "platform/textio/textfile.h"
@@ -25,9 +26,7 @@ std::string ScratchFile() {
 
 TAlearix Engine(bool flat) {
   TAlearix gen;
-  gen.SetResolution(500);
-  gen.LowerLimit = -300;
-  gen.UpperLimit = 300;
+  SetStartState(gen);
   if (!flat) ComputeShapeTable(gen, TShapeParams{});
   return gen;
 }

@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "app/core/distfile.h"
-#include "app/core/export.h"
+#include "app/core/session.h"
 #include "app/core/shapes.h"
 #include "engine/alearix.h"
 #include "engine/uniform.h"
@@ -15,16 +15,33 @@ void Fail(std::FILE* err, const std::string& file, const std::string& msg) {
   std::fprintf(err, "alearix-gen: %s: %s\n", file.c_str(), msg.c_str());
 }
 
+// Two outputs naming one file would overwrite each other: refused, naming both options.
+void CheckDistinctOutputs(const TGenOptions& opts, int stdoutFd) {
+  struct TOutput {
+    const char* Option;
+    const std::string& Path;
+  };
+  const TOutput outputs[] = {
+      {"-o", opts.OutPath}, {"--save", opts.SavePath}, {"--png", opts.PngPath}};
+  for (std::size_t i = 0; i < std::size(outputs); ++i)
+    for (std::size_t j = i + 1; j < std::size(outputs); ++j) {
+      const TOutput &a = outputs[i], &b = outputs[j];
+      if (a.Path.empty() || b.Path.empty()) continue;
+      const bool same = a.Path == "-" ? SameOutputFile(stdoutFd, b.Path)
+                                      : a.Path == b.Path || SameOutputFile(a.Path, b.Path);
+      if (same)
+        throw EUsageError(std::string(a.Option) + " and " + b.Option + " name the same file '" +
+                          b.Path + "'");
+    }
+}
+
 }  // namespace
 
 int RunGenerator(const TGenOptions& opts, int stdoutFd, std::FILE* err, TPngHook png) {
-  // The desktop program's engine at start: resolution 500, range -300..300.
   TAlearix gen;
-  gen.SetResolution(500);
-  gen.LowerLimit = -300.0;
-  gen.UpperLimit = 300.0;
+  SetStartState(gen);
 
-  std::string current;  // the file an error belongs to
+  std::string current;  // the file an error belongs to, unless the error names it
   try {
     switch (opts.Source) {
       case TGenOptions::TSource::soShape:
@@ -44,32 +61,35 @@ int RunGenerator(const TGenOptions& opts, int stdoutFd, std::FILE* err, TPngHook
       UniformSeed = *opts.Seed;
       UniformStartup();
     }
-
-    // Every output goes to a temporary first; they are committed together at the
-    // end, so a failure leaves none of them behind.
-    std::unique_ptr<TTextFileWriter> save;
-    if (!opts.SavePath.empty()) {
-      current = opts.SavePath;
-      save = std::make_unique<TTextFileWriter>(opts.SavePath);
-      SaveDistribution(gen, *save);
-    }
     const bool toStdout = opts.OutPath == "-";
     current = toStdout ? std::string("standard output") : opts.OutPath;
-    std::unique_ptr<TTextFileWriter> out;
-    if (!gen.HasPositiveRefPoint()) throw EDistributionError();
-    out = toStdout ? TTextFileWriter::ForDescriptor(stdoutFd)
-                   : std::make_unique<TTextFileWriter>(opts.OutPath);
-    THistogram hist = ExportRandomNumbers(gen, opts.Count, *out);
-    if (png && !opts.PngPath.empty()) {
+    CheckCalc(gen);
+
+    // Every output goes to its temporary first; all are renamed together at the end,
+    // so a failure leaves every old file as it was and no temporary behind.
+    std::unique_ptr<TTextFileWriter> out = toStdout
+                                               ? TTextFileWriter::ForDescriptor(stdoutFd)
+                                               : std::make_unique<TTextFileWriter>(opts.OutPath);
+    std::unique_ptr<TTextFileWriter> save, picture;
+    if (!opts.SavePath.empty()) save = std::make_unique<TTextFileWriter>(opts.SavePath);
+    if (png && !opts.PngPath.empty()) picture = std::make_unique<TTextFileWriter>(opts.PngPath);
+
+    if (save) SaveDistribution(gen, *save);
+    const THistogram hist = Calc(gen, opts.Count, *out);
+    if (picture) {
       current = opts.PngPath;
-      png(opts, gen, hist);
+      picture->Write(png(gen, hist));
     }
-    current = toStdout ? std::string("standard output") : opts.OutPath;
-    out->Commit();
-    if (save) {
-      current = opts.SavePath;
-      save->Commit();
-    }
+    std::vector<TTextFileWriter*> all = {out.get()};
+    if (save) all.push_back(save.get());
+    if (picture) all.push_back(picture.get());
+    TTextFileWriter::CommitAll(all);
+  } catch (const ERangeError& e) {
+    std::fprintf(err, "alearix-gen: %s\n", e.what());
+    return 2;
+  } catch (const EInOutError& e) {
+    Fail(err, e.FileName().empty() ? current : e.FileName(), e.what());
+    return 1;
   } catch (const std::exception& e) {
     Fail(err, current.empty() ? std::string("error") : current, e.what());
     return 1;
@@ -82,6 +102,7 @@ int GenMain(const std::vector<std::string>& args, int stdoutFd, std::FILE* out, 
   TGenOptions opts;
   try {
     opts = ParseGenOptions(args);
+    if (!opts.Help) CheckDistinctOutputs(opts, stdoutFd);
     if (!opts.PngPath.empty() && !png)
       throw EUsageError("option '--png' is not available in this build");
   } catch (const EUsageError& e) {

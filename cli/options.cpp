@@ -57,9 +57,10 @@ TShapeParams ParseMix(const std::string& text) {
 
 TGenOptions ParseGenOptions(const std::vector<std::string>& args) {
   TGenOptions o;
+  // A repeated option keeps its last value; two different sources are refused.
   bool haveSource = false;
   auto setSource = [&](TGenOptions::TSource s, const std::string& opt) {
-    if (haveSource)
+    if (haveSource && o.Source != s)
       throw EUsageError("only one of --shape, --mix and --load may be given (" + opt + ")");
     haveSource = true;
     o.Source = s;
@@ -138,7 +139,9 @@ std::string GenHelp() {
          "                     bimodal, left-skewed, right-skewed\n"
          "  --mix P1,W1,P2,W2,R  two bell curves, Shape A at position P1 with width W1 and\n"
          "                     Shape B at P2 with width W2 (classes: positions 1..500,\n"
-         "                     widths 10..250), R the share of Shape B (0..1)\n"
+         "                     widths 10..250), R the share of Shape B (0..1); an R\n"
+         "                     within 1e-9 of a whole hundredth is taken as that\n"
+         "                     hundredth, as the ratio scroll bar holds it\n"
          "  --load FILE.rnd    a distribution file, read as the program's \"Load\"\n"
          "\n"
          "Range and numbers:\n"
@@ -154,6 +157,9 @@ std::string GenHelp() {
          "  --png FILE.png     also draw the chart (only in builds with the chart)\n"
          "  --help             show this text\n"
          "\n"
-         "Exit status: 0 on success, 1 on a file or density error, 2 on a bad option.\n"
-         "Files are replaced only when they were written completely.\n";
+         "A repeated option keeps its last value. The outputs must be different files.\n"
+         "Exit status: 0 on success, 1 on a file or density error, 2 on a bad option or\n"
+         "a range too wide for the numbers; 128 + the signal when interrupted.\n"
+         "The output files are replaced together, and only when all were written\n"
+         "completely; an interrupted or failed run leaves the old files as they were.\n";
 }

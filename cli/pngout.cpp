@@ -1,21 +1,22 @@
 #include <QApplication>
+#include <QBuffer>
 #include <QImage>
-#include <QSaveFile>
 #include <cstdio>
 #include <memory>
-#include <stdexcept>
 
-#include "app/distchart/districhart.h"
 #include "app/core/export.h"
+#include "app/distchart/districhart.h"
 #include "cli/gen.h"
 #include "components/chart/rchart.h"
 #include "engine/alearix.h"
+#include "platform/textio/textfile.h"
 
 // --png: the chart exactly as the main window shows it after "Calc" (the density curve,
-// the histogram lines under it, the curve again), saved as a PNG picture.
+// the histogram lines under it, the curve again), encoded as a PNG picture in memory;
+// the caller writes it through the same safe writer as every other output.
 namespace {
 
-void RenderPng(const TGenOptions& opts, const TAlearix& gen, const THistogram& hist) {
+std::string RenderPng(const TAlearix& gen, const THistogram& hist) {
   // The chart is a widget and needs an application object; without a display Qt's
   // offscreen platform does, and it draws the same pixels.
   std::unique_ptr<QApplication> app;
@@ -37,12 +38,12 @@ void RenderPng(const TGenOptions& opts, const TAlearix& gen, const THistogram& h
   DrawDistri(chart, gen);
   DrawHistogram(chart, gen, hist);
 
-  // Replaces the target only when the whole picture was written.
-  QSaveFile file(QString::fromStdString(opts.PngPath));
-  if (!file.open(QIODevice::WriteOnly) || !chart.CanvasBitmap().Image().save(&file, "PNG") ||
-      !file.commit())
-    throw std::runtime_error(file.errorString().isEmpty() ? "Cannot write the picture"
-                                                          : file.errorString().toStdString());
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!chart.CanvasBitmap().Image().save(&buffer, "PNG"))
+    throw EInOutError("Picture cannot be encoded");
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 }  // namespace

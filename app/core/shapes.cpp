@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "app/core/session.h"
 #include "engine/alearix.h"
 
 const std::array<TPreset, 6> kPresets = {{
@@ -15,8 +16,8 @@ const std::array<TPreset, 6> kPresets = {{
 }};
 
 void ComputeShapeTable(TAlearix& gen, const TShapeParams& p) {
-  // A fixed 500 points: the shape is defined in classes of the standard table.
-  for (int i = 1; i <= 500; ++i) {
+  // The shape is defined in the classes of the start table, whatever the resolution.
+  for (int i = 1; i <= kStartResolution; ++i) {
     const double a = i - p.Mean1, b = i - p.Mean2;
     const double d = (1.0 - p.Ratio) * std::exp(-(a * a) / (p.StdDev1 * p.StdDev1)) +
                      p.Ratio * std::exp(-(b * b) / (p.StdDev2 * p.StdDev2));

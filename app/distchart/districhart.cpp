@@ -32,8 +32,8 @@ void SetupDistriChart(TRChart& chart) {
   chart.SetGridDy(1.0);
   chart.SetLogScaleX(false);
   chart.SetLogScaleY(false);
-  chart.SetRangeLoX(-300.0);
-  chart.SetRangeHiX(300.0);
+  chart.SetRangeLoX(kStartLowerLimit);
+  chart.SetRangeHiX(kStartUpperLimit);
   chart.SetRangeHiY(1.1);
   chart.SetWindColor(SysColorBtnFace());
   chart.SetCaption("Probability Distribution");

@@ -1,12 +1,14 @@
 #pragma once
 // The probability-distribution chart: its settings and the two drawings made in it,
 // shared by the main window and the command-line PNG output.
+#include "app/core/session.h"
+
 class TRChart;
 class TAlearix;
 struct THistogram;
 
 // Number of density points drawn, whatever the engine's resolution.
-inline constexpr int kDistriChartPoints = 500;
+inline constexpr int kDistriChartPoints = kStartResolution;
 
 // Applies the chart settings of the main window (size 557 x 328, rims, ranges,
 // colours, captions); AutoRedraw ends up false, so nothing is painted here.

@@ -817,6 +817,23 @@ TEST_F(FrmMainFileTest, LoadingAShortTableGivesTenPoints) {
   EXPECT_EQ(Items()[501].x, 4000.0);
 }
 
+TEST_F(FrmMainFileTest, CalcOverATooWideRangeReportsItAndKeepsTheChart) {
+  Activate();
+  CalcInto("a.asc");
+  const std::size_t itemsBefore = Items().size();
+  FForm->Generator().LowerLimit = -1e308;
+  FForm->Generator().UpperLimit = 1e308;
+  FDialogs.SaveAnswers.push_back((FDir / "wide.asc").string());
+  try {
+    FForm->CalcClick();
+    FAIL() << "no error";
+  } catch (const std::exception& e) {
+    EXPECT_STREQ(e.what(), "The range of random numbers is too wide");
+  }
+  EXPECT_FALSE(fs::exists(FDir / "wide.asc"));
+  EXPECT_EQ(Items().size(), itemsBefore);
+}
+
 }  // namespace
 
 // "Edit": the reference points typed in the editor dialog's table.

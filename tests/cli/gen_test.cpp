@@ -1,27 +1,35 @@
 #include "cli/gen.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
 
 #include "app/core/distfile.h"
 #include "app/core/export.h"
+#include "app/core/session.h"
 #include "app/core/shapes.h"
 #include "engine/alearix.h"
 #include "engine/uniform.h"
+#include "platform/textio/textfile.h"
 #include "tests/support/testfiles.h"
+
+namespace fs = std::filesystem;
 
 namespace {
 
 class GenTest : public TScratchDir {
  protected:
-  // Runs alearix-gen with args (shell words), standard output to out, standard
-  // error to err in the scratch folder; returns the exit status.
-  int Run(const std::string& args) {
-    const std::string cmd = "cd '" + FDir.string() + "' && '" ALEARIX_GEN_PATH "' " + args + " >'" +
-                            PathOf("stdout") + "' 2>'" + PathOf("stderr") + "'";
+  // Runs a shell script in the scratch folder, $G naming alearix-gen, with standard
+  // output and standard error captured; returns the exit status.
+  int Sh(const std::string& script) {
+    const std::string cmd = "cd '" + FDir.string() + "' && G='" ALEARIX_GEN_PATH "' && { " +
+                            script + "\n} >'" + PathOf("stdout") + "' 2>'" + PathOf("stderr") + "'";
     int st = std::system(cmd.c_str());
     FOut = Get(PathOf("stdout"));
     FErr = Get(PathOf("stderr"));
@@ -29,19 +37,24 @@ class GenTest : public TScratchDir {
     std::filesystem::remove(PathOf("stderr"));
     return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
   }
+  // Runs alearix-gen with args (shell words).
+  int Run(const std::string& args) { return Sh("\"$G\" " + args); }
   // What the desktop program writes on its first "Calc" for a density made by make.
   template <class F>
-  std::string DesktopCalc(F make, std::int64_t count, double lo = -300, double hi = 300) {
+  std::string DesktopCalc(F make, std::int64_t count, double lo = kStartLowerLimit,
+                          double hi = kStartUpperLimit) {
     UniformSeed = 0;
     UniformStartup();
     TAlearix gen;
-    gen.SetResolution(500);
-    gen.LowerLimit = -300;
-    gen.UpperLimit = 300;
+    SetStartState(gen);
     make(gen);
     gen.LowerLimit = lo;
     gen.UpperLimit = hi;
-    ExportRandomNumbers(gen, count, PathOf("desktop.asc"));
+    {
+      TTextFileWriter out(PathOf("desktop.asc"));
+      Calc(gen, count, out);
+      out.Commit();
+    }
     std::string bytes = Get(PathOf("desktop.asc"));
     std::filesystem::remove(PathOf("desktop.asc"));
     return bytes;
@@ -100,13 +113,10 @@ TEST_F(GenTest, LoadAndSaveDistributions) {
   ASSERT_EQ(Run("--load d.rnd --from 150 --count 10"), 0) << FErr;
   EXPECT_EQ(FOut, DesktopCalc(loaded, 10, 150, 200));
 
-  // --save alone writes the density as "Save" would.
-  ASSERT_EQ(Run("--save start.rnd -o /dev/null"), 0) << FErr;
-  EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));  // written to, not replaced
+  // --save writes the density as "Save" would.
+  ASSERT_EQ(Run("--save start.rnd"), 0) << FErr;
   TAlearix start;
-  start.SetResolution(500);
-  start.LowerLimit = -300;
-  start.UpperLimit = 300;
+  SetStartState(start);
   ComputeShapeTable(start, TShapeParams{});
   SaveDistribution(start, PathOf("expected.rnd"));
   EXPECT_EQ(Get(PathOf("start.rnd")), Get(PathOf("expected.rnd")));
@@ -124,7 +134,7 @@ TEST_F(GenTest, BadOptionsGiveMessageUsageAndStatus2) {
 #ifndef ALEARIX_GEN_HAS_PNG
   // A build without the chart has no renderer.
   EXPECT_EQ(Run("--png chart.png"), 2);
-  EXPECT_NE(Err.find("--png"), std::string::npos);
+  EXPECT_NE(FErr.find("--png"), std::string::npos);
 #endif
   EXPECT_EQ(Run("--help"), 0);
   EXPECT_NE(FOut.find("--count N"), std::string::npos);
@@ -174,34 +184,28 @@ TEST_F(GenTest, CountBeyondTheScrollBarTable) {
     ASSERT_TRUE(big[pos + 1] == '.' && big[pos + 6] == '\r' && big[pos + 7] == '\n') << pos;
 }
 
-// In-process: the chart hook gets the options, the density and the histogram of the
-// numbers written, and a failing hook leaves no output behind.
-std::int64_t HookTotal = 0;
-std::string HookPath;
-bool HookThrows = false;
-void FakePng(const TGenOptions& opts, const TAlearix& gen, const THistogram& hist) {
-  HookPath = opts.PngPath;
-  HookTotal = 0;
-  for (int i = 0; i <= gen.Resolution() + 1; ++i) HookTotal += hist.Count(i);
-  if (HookThrows) throw std::runtime_error("cannot draw");
+// In-process: the chart hook gets the density and the histogram of the numbers
+// written, its bytes go to --png, and a failing hook leaves no output behind.
+std::string FakePng(const TAlearix& gen, const THistogram& hist) {
+  std::int64_t total = 0;
+  for (int i = 0; i <= gen.Resolution() + 1; ++i) total += hist.Count(i);
+  if (total == 13) throw std::runtime_error("cannot draw");
+  return "picture of " + std::to_string(total);
 }
 
 TEST_F(GenTest, PngHook) {
   std::FILE* err = std::tmpfile();
   ASSERT_NE(err, nullptr);
-  const std::vector<std::string> args = {"--count", "1234",          "-o",    PathOf("a.asc"),
-                                         "--save",  PathOf("a.rnd"), "--png", PathOf("c.png")};
+  std::vector<std::string> args = {"--count", "1234",          "-o",    PathOf("a.asc"),
+                                   "--save",  PathOf("a.rnd"), "--png", PathOf("c.png")};
   EXPECT_EQ(GenMain(args, -1, stdout, err, &FakePng), 0);
-  EXPECT_EQ(HookPath, PathOf("c.png"));
-  EXPECT_EQ(HookTotal, 1234);
-  EXPECT_TRUE(std::filesystem::exists(PathOf("a.asc")));
-  std::filesystem::remove(PathOf("a.asc"));
-  std::filesystem::remove(PathOf("a.rnd"));
+  EXPECT_EQ(Get(PathOf("c.png")), "picture of 1234");
+  EXPECT_EQ(FileCount(), 3u);
 
-  HookThrows = true;
+  args[1] = "13";
   EXPECT_EQ(GenMain(args, -1, stdout, err, &FakePng), 1);
-  HookThrows = false;
-  EXPECT_EQ(FileCount(), 0u);
+  EXPECT_EQ(Get(PathOf("c.png")), "picture of 1234");
+  EXPECT_EQ(FileCount(), 3u);
   std::rewind(err);
   char line[200] = {};
   ASSERT_NE(std::fgets(line, sizeof line, err), nullptr);
@@ -212,7 +216,134 @@ TEST_F(GenTest, PngHook) {
   err = std::tmpfile();
   EXPECT_EQ(GenMain(args, -1, stdout, err, nullptr), 2);
   std::fclose(err);
-  EXPECT_EQ(FileCount(), 0u);
+}
+
+// Two outputs naming one file, also through links or standard output, are refused
+// before anything is written.
+TEST_F(GenTest, OutputsNamingOneFileAreRefused) {
+  Put("x.asc", "old");
+  fs::create_symlink("x.asc", FDir / "link");
+  fs::create_symlink("new.asc", FDir / "dangling");
+  ASSERT_EQ(::link(PathOf("x.asc").c_str(), PathOf("hard").c_str()), 0);
+  struct {
+    const char* Args;
+    std::string Options;
+  } cases[] = {
+      {"-o x.asc --save x.asc", "-o and --save"},
+      {"-o x.asc --png ./x.asc", "-o and --png"},
+      {"--save y.rnd --png y.rnd", "--save and --png"},
+      {"-o link --save x.asc", "-o and --save"},
+      {"-o dangling --png new.asc", "-o and --png"},
+      {"-o hard --save x.asc", "-o and --save"},
+      {"--save stdout", "-o and --save"},  // the captured standard output
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Run(c.Args), 2) << c.Args;
+    EXPECT_NE(FErr.find(c.Options + " name the same file"), std::string::npos) << FErr;
+  }
+  EXPECT_EQ(Get(PathOf("x.asc")), "old");
+  EXPECT_EQ(FileCount(), 4u);
+  // A repeated option keeps its last value.
+  EXPECT_EQ(Run("--count 3 -o x.asc --output y.asc --save x.asc"), 0) << FErr;
+  EXPECT_EQ(CrLfLines(Get(PathOf("y.asc"))).size(), 7u);
+}
+
+TEST_F(GenTest, RangeTooWideIsRefusedBeforeAnyFile) {
+  Put("wide.rnd", "c\r\n10\r\n-1e308\r\n1e308\r\n1\r\n");
+  for (const char* args : {"--from -1e308 --to 1e308", "--from 1e308",
+                           "--to 1.7976931348623157e308", "--load wide.rnd"}) {
+    EXPECT_EQ(Run(std::string(args) + " -o w.asc --save w.rnd"), 2) << args;
+    EXPECT_EQ(FErr, "alearix-gen: The range of random numbers is too wide\n");
+    EXPECT_EQ(FileCount(), 1u);
+  }
+  EXPECT_EQ(Run("--load wide.rnd --from 0 --to 1 --count 3"), 0) << FErr;
+}
+
+// Interrupted runs leave every old file and no temporary, and end with 128 + signal.
+TEST_F(GenTest, SignalsLeaveNoFileAndEndWith128PlusSignal) {
+  Put("o.asc", "old");
+  auto writesHere = [&](pid_t pid) {
+    std::error_code ec;
+    for (const auto& e : fs::directory_iterator("/proc/" + std::to_string(pid) + "/fd", ec))
+      if (fs::read_symlink(e.path(), ec).string().rfind(FDir.string(), 0) == 0) return true;
+    return false;
+  };
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      if (::chdir(FDir.c_str()) == 0)
+        ::execl(ALEARIX_GEN_PATH, "alearix-gen", "--count", "2000000000", "-o", "o.asc", "--save",
+                "s.rnd", static_cast<char*>(nullptr));
+      ::_exit(99);
+    }
+    for (int i = 0; i < 2000 && !writesHere(child); ++i) ::usleep(5000);
+    ::kill(child, sig);
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << sig;
+    EXPECT_EQ(WEXITSTATUS(status), 128 + sig);
+    EXPECT_EQ(FileCount(), 1u);
+  }
+  EXPECT_EQ(Get(PathOf("o.asc")), "old");
+}
+
+// A file size limit (ulimit -f) ends the run with "File too large", every old file kept.
+TEST_F(GenTest, FileSizeLimitEndsTheRunWithNoFileChanged) {
+  Put("u.asc", "old");
+  struct {
+    const char* Script;
+    std::string File;
+  } cases[] = {
+      {"ulimit -f 2; \"$G\" --count 3 -o u.asc --save u.rnd", "u.rnd"},
+      {"ulimit -f 2; \"$G\" --count 100000 -o u.asc", "u.asc"},
+#ifdef ALEARIX_GEN_HAS_PNG
+      {"ulimit -f 4; \"$G\" --count 3 -o u.asc --png u.png", "u.png"},
+#endif
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(Sh(std::string("(") + c.Script + ")"), 1) << c.Script;
+    EXPECT_EQ(FErr, "alearix-gen: " + c.File + ": File too large\n");
+    EXPECT_EQ(Get(PathOf("u.asc")), "old");
+    EXPECT_EQ(FileCount(), 1u);
+  }
+}
+
+TEST_F(GenTest, PipesAndFailingStandardOutput) {
+#ifdef ALEARIX_GEN_HAS_PNG
+  // A FIFO named by --png is written through and stays a FIFO.
+  ASSERT_EQ(::mkfifo(PathOf("p").c_str(), 0600), 0);
+  EXPECT_EQ(Sh("timeout 20 cat p >got.png & \"$G\" --count 3 -o a.asc --png p; wait"), 0) << FErr;
+  ASSERT_EQ(Run("--count 3 -o b.asc --png b.png"), 0);
+  EXPECT_TRUE(Get(PathOf("got.png")) == Get(PathOf("b.png")));  // the same picture
+  EXPECT_TRUE(fs::is_fifo(PathOf("p")));
+#endif
+  struct {
+    const char* Script;
+    const char* Message;
+  } cases[] = {
+      {"\"$G\" --count 100000 --save s.rnd >/dev/full", "Disk full"},
+      {"\"$G\" --count 3 --save s.rnd >&-", "Output closed"},
+      {"{ \"$G\" --count 1000000 --save s.rnd; echo $? >rc; } | head -c 1 >h", "Broken pipe"},
+  };
+  for (const auto& c : cases) {
+    Sh(c.Script);
+    EXPECT_EQ(FErr, std::string("alearix-gen: standard output: ") + c.Message + "\n");
+    EXPECT_FALSE(fs::exists(PathOf("s.rnd")));
+  }
+  EXPECT_EQ(Get(PathOf("rc")), "1\n");
+}
+
+// Input that never delivers its values is refused, in little memory and time.
+TEST_F(GenTest, EndlessInputIsRefusedInFlatMemory) {
+  ASSERT_EQ(::mkfifo(PathOf("endless").c_str(), 0600), 0);
+  EXPECT_EQ(Run("--load /dev/zero -o a.asc"), 1);
+  EXPECT_EQ(FErr, "alearix-gen: /dev/zero: Invalid numeric input\n");
+  EXPECT_EQ(Sh("(printf 'c\\n'; cat /dev/zero) >endless & timeout 60 \"$G\" --load endless"), 1);
+  EXPECT_EQ(FErr, "alearix-gen: endless: Invalid numeric input\n");
+  struct rusage usage {};
+  ::getrusage(RUSAGE_CHILDREN, &usage);
+  EXPECT_LT(usage.ru_maxrss, 100 * 1024);  // KiB
 }
 
 }  // namespace

@@ -77,7 +77,7 @@ TEST(GenOptionsTest, BadOptionsAndValuesNameTheCulprit) {
       {{"--to", "1,5"}, "'1,5' for --to"},
       {{"--shape", "gaussian"}, "'gaussian'"},
       {{"--shape", "normal", "--load", "a.rnd"}, "only one of"},
-      {{"--mix", "1,10,2,10,0.5", "--mix", "1,10,2,10,0.5"}, "only one of"},
+      {{"--mix", "1,10,2,10,0.5", "--shape", "normal"}, "only one of"},
       {{"--mix", "1,10,2,10"}, "--mix"},
       {{"--mix", "0,10,2,10,0.5"}, "'0' for --mix position A"},
       {{"--mix", "1,9,2,10,0.5"}, "'9' for --mix width A"},
@@ -93,6 +93,17 @@ TEST(GenOptionsTest, BadOptionsAndValuesNameTheCulprit) {
     EXPECT_NE(msg.find(c.Part), std::string::npos) << c.Args[0] << ": " << msg;
     EXPECT_EQ(msg.find('\n'), std::string::npos) << msg;
   }
+}
+
+TEST(GenOptionsTest, ARepeatedOptionKeepsItsLastValue) {
+  const TGenOptions o = ParseGenOptions({"--shape", "bimodal", "--shape", "normal", "--count", "5",
+                                         "--count=7", "-o", "a", "--output", "b"});
+  EXPECT_EQ(o.ShapeKey, "normal");
+  EXPECT_EQ(o.Count, 7);
+  EXPECT_EQ(o.OutPath, "b");
+  EXPECT_EQ(ParseGenOptions({"--mix", "1,10,2,10,0.5", "--mix", "3,10,4,10,0.25"}).Mix.Mean1, 3);
+  EXPECT_NE(GenHelp().find("A repeated option keeps its last value"), std::string::npos);
+  EXPECT_NE(GenHelp().find("within 1e-9 of a whole"), std::string::npos);
 }
 
 TEST(GenOptionsTest, HelpNamesEveryOption) {

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "app/core/session.h"
+#include "app/core/shapes.h"
 #include "engine/alearix.h"
 #include "engine/uniform.h"
 
@@ -22,15 +24,11 @@ TAlearix Engine(int resolution, double lo, double hi) {
   return a;
 }
 
-// The two-bell mixture of the shape controls over classes 1..500, normalised.
+// The two-bell mixture of the shape controls, on the desktop program's start engine.
 TAlearix Mixture(double ratio, double s1, double m1, double s2, double m2) {
-  TAlearix a = Engine(500, -300.0, 300.0);
-  for (int i = 1; i <= 500; ++i) {
-    double d = (1 - ratio) * std::exp(-(i - m1) * (i - m1) / (s1 * s1)) +
-               ratio * std::exp(-(i - m2) * (i - m2) / (s2 * s2));
-    a.SetRefPoint(i, d);
-  }
-  a.Normalize();
+  TAlearix a;
+  SetStartState(a);
+  ComputeShapeTable(a, TShapeParams{m1, s1, m2, s2, ratio});
   return a;
 }
 

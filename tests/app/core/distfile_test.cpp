@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 
+#include "app/core/session.h"
 #include "app/core/shapes.h"
 #include "engine/alearix.h"
 #include "platform/textio/textfile.h"
@@ -15,9 +17,7 @@ class DistFileTest : public TScratchDir {
  protected:
   static TAlearix StartEngine() {
     TAlearix gen;
-    gen.SetResolution(500);
-    gen.LowerLimit = -300;
-    gen.UpperLimit = 300;
+    SetStartState(gen);
     return gen;
   }
   // An engine in a recognisable state that a failed load must leave alone.
@@ -215,6 +215,37 @@ TEST_F(DistFileTest, FailedSaveKeepsTheOldFile) {
   std::filesystem::create_directories(FDir / "taken" / "sub");
   EXPECT_THROW(SaveDistribution(gen, PathOf("taken")), EInOutError);
   EXPECT_EQ(FileCount(), 1u);  // no temporary left beside it
+}
+
+// The program reloads every file it saves, also with the largest and smallest limits.
+TEST_F(DistFileTest, EverySavedFileLoadsBackWithExtremeLimits) {
+  const double big = std::numeric_limits<double>::max();
+  const double tiny = std::numeric_limits<double>::denorm_min();
+  for (double lo : {big, -big, std::nextafter(big, 0.0), -1e308, 2.5e-308, tiny, -tiny, -0.0}) {
+    TAlearix gen = StartEngine();
+    gen.LowerLimit = lo;
+    gen.UpperLimit = -lo;
+    SaveDistribution(gen, PathOf("x.rnd"));
+    TAlearix back;
+    ASSERT_EQ(LoadError(back, PathOf("x.rnd")), "(no error)") << lo;
+    EXPECT_NEAR(back.LowerLimit, lo, 1e-14 * std::fabs(lo)) << lo;
+    EXPECT_NEAR(back.UpperLimit, -lo, 1e-14 * std::fabs(lo)) << lo;
+  }
+}
+
+// What a file has not delivered within its first 16 MiB is not waited for; what
+// follows its values is never read.
+TEST_F(DistFileTest, ValuesBeyondTheFirst16MiBAreRefused) {
+  const std::string pad(kMaxDistributionBytes, ' ');
+  TAlearix gen = Custom();
+  EXPECT_EQ(LoadError(gen, Put("late.rnd", "comment" + pad + Rnd("10", {"1"}))),
+            "Invalid numeric input");
+  ExpectSame(gen, Custom());
+  EXPECT_EQ(LoadError(gen, Put("late2.rnd", Rnd("10", {"0.5"}) + pad + "1\r\n")),
+            "Invalid numeric input");
+  ExpectSame(gen, Custom());
+  const std::vector<std::string> ten(10, "1");
+  EXPECT_EQ(LoadError(gen, Put("early.rnd", Rnd("10", ten) + pad + "junk")), "(no error)");
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -107,6 +108,38 @@ TEST_F(TextFileTest, LongTokensAreCutAndTheRestLeftOnTheLine) {
   EXPECT_TRUE(r.Eof());
 }
 
+// A real token cut at 64 characters whose magnitude the kept part cannot tell is
+// refused; one cut in its fraction reads as the kept part.
+TEST_F(TextFileTest, CutRealTokensOfUnknownMagnitudeAreRefused) {
+  const std::string ones = "0." + std::string(62, '1');
+  const std::string mantissa = "1." + std::string(59, '0');  // 61 characters
+  struct {
+    std::string Token;
+    double Value;  // NAN: refused
+  } cases[] = {
+      {std::string(65, '1'), NAN},
+      {std::string(64, '1') + "e2", NAN},
+      {ones + "e400", NAN},
+      {ones + "999e-5", NAN},
+      {mantissa + "e123", NAN},  // cut inside the exponent
+      {mantissa + "E+12" + "3", NAN},
+      {"1" + std::string(63, '0') + ".5", 1e63},
+      {ones + "999", 0.1111111111111111},
+      {ones + "x1e5", 0.1111111111111111},
+      {mantissa + "e+5" + "x", 1e5},
+  };
+  for (const auto& c : cases) {
+    TTextFileReader r(Put("cut.txt", c.Token + " 2\r\n3"));
+    if (std::isnan(c.Value)) {
+      EXPECT_EQ(MessageOf([&] { r.ReadReal(); }), "Invalid numeric input") << c.Token;
+      continue;
+    }
+    EXPECT_NEAR(r.ReadReal(), c.Value, 1e-15 * c.Value) << c.Token;
+    r.SkipLine();
+    EXPECT_EQ(r.ReadReal(), 3.0);
+  }
+}
+
 TEST_F(TextFileTest, OpenFailuresMapToRunTimeMessages) {
   EXPECT_EQ(MessageOf([&] { TTextFileReader r(PathOf("missing.rnd")); }), "File not found");
   EXPECT_EQ(MessageOf([&] { TTextFileReader r(PathOf("nodir/x.rnd")); }), "File not found");
@@ -132,25 +165,38 @@ TEST(InOutErrorTest, MessagesForErrorNumbers) {
   EXPECT_EQ(InOutErrorMessage(EROFS), "File access denied");
   EXPECT_EQ(InOutErrorMessage(ENOSPC), "Disk full");
   EXPECT_EQ(InOutErrorMessage(EDQUOT), "Disk full");
-  EXPECT_NE(InOutErrorMessage(EIO).find("error"), std::string::npos);
+  EXPECT_EQ(InOutErrorMessage(ENAMETOOLONG), "File name too long");
+  EXPECT_EQ(InOutErrorMessage(EFBIG), "File too large");
+  EXPECT_EQ(InOutErrorMessage(EPIPE), "Broken pipe");
+  EXPECT_EQ(InOutErrorMessage(EBADF), "Output closed");
+  EXPECT_EQ(InOutErrorMessage(ELOOP), "Too many levels of symbolic links");
+  EXPECT_EQ(InOutErrorMessage(EIO), "Input/output error");
 }
 
 // ------------------------------------------------------------ writer
 
+// The temporary has no name until the commit where the file system allows it;
+// otherwise it lies beside the target.
 TEST_F(TextFileTest, WriterReplacesTargetOnlyOnCommit) {
-  auto target = Put("out.asc", "old contents");
-  {
-    TTextFileWriter w(target);
-    EXPECT_EQ(fs::path(w.TempPath()).parent_path(), FDir);
-    w.WriteLine("first");
-    w.Write("x");
-    w.WriteLine("");
-    EXPECT_EQ(Get(target), "old contents");
-    EXPECT_EQ(FileCount(), 2u);
-    w.Commit();
+  for (bool unnamed : {true, false}) {
+    TTextFileWriter::SetUnnamedTemporaries(unnamed);
+    auto target = Put("out.asc", "old contents");
+    {
+      TTextFileWriter w(target);
+      if (!unnamed) {
+        EXPECT_EQ(fs::path(w.TempPath()).parent_path(), FDir);
+      }
+      w.WriteLine("first");
+      w.Write("x");
+      w.WriteLine("");
+      EXPECT_EQ(Get(target), "old contents");
+      EXPECT_EQ(FileCount(), unnamed ? 1u : 2u);
+      w.Commit();
+    }
+    EXPECT_EQ(Get(target), "first\r\nx\r\n");
+    EXPECT_EQ(FileCount(), 1u);
   }
-  EXPECT_EQ(Get(target), "first\r\nx\r\n");
-  EXPECT_EQ(FileCount(), 1u);
+  TTextFileWriter::SetUnnamedTemporaries(true);
 }
 
 TEST_F(TextFileTest, WriterWithoutCommitLeavesOldFileAndNoTemporary) {
@@ -298,21 +344,6 @@ TEST_F(TextFileTest, TargetNameAtTheLengthLimit) {
   EXPECT_EQ(FileCount(), 1u);
 }
 
-TEST(TextFileWriterTest, DescriptorWriterReportsDiskFull) {
-  int fd = ::open("/dev/full", O_WRONLY);
-  if (fd < 0) GTEST_SKIP() << "/dev/full not available";
-  auto w = TTextFileWriter::ForDescriptor(fd);
-  w->WriteLine("data");
-  std::string msg;
-  try {
-    w->Commit();
-  } catch (const EInOutError& e) {
-    msg = e.what();
-  }
-  EXPECT_EQ(msg, "Disk full");
-  ::close(fd);
-}
-
 TEST(TextFileWriterTest, DescriptorWriterWritesThroughOnCommit) {
   int fds[2];
   ASSERT_EQ(::pipe(fds), 0);
@@ -328,6 +359,72 @@ TEST(TextFileWriterTest, DescriptorWriterWritesThroughOnCommit) {
   EXPECT_EQ(::write(fds[1], "x", 1), 1);
   ::close(fds[0]);
   ::close(fds[1]);
+}
+
+// A dangling link keeps the link and creates its target; a loop is refused.
+TEST_F(TextFileTest, DanglingLinksAreFollowedAndLoopsRefused) {
+  fs::create_symlink("target.asc", FDir / "link.asc");
+  fs::create_symlink("loop2", FDir / "loop1");
+  fs::create_symlink("loop1", FDir / "loop2");
+  TTextFileWriter w(PathOf("link.asc"));
+  w.WriteLine("x");
+  w.Commit();
+  EXPECT_TRUE(fs::is_symlink(FDir / "link.asc"));
+  EXPECT_EQ(Get(PathOf("target.asc")), "x\r\n");
+  EXPECT_EQ(MessageOf([&] { TTextFileWriter x(PathOf("loop1")); }),
+            "Too many levels of symbolic links");
+  EXPECT_EQ(FileCount(), 4u);
+}
+
+// A named temporary is removed when the program is stopped by a signal, which ends it
+// with status 128 + the signal.
+TEST_F(TextFileTest, SignalsRemoveNamedTemporaries) {
+  Put("old.asc", "old");
+  for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+      TTextFileWriter::SetUnnamedTemporaries(false);
+      InstallSignalCleanup();
+      TTextFileWriter a(PathOf("old.asc")), b(PathOf("new.asc"));
+      a.Write(std::string(TTextFileWriter::kBufferSize * 3, 'a'));
+      ::raise(sig);
+      ::_exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << sig;
+    EXPECT_EQ(WEXITSTATUS(status), 128 + sig);
+    EXPECT_EQ(FileCount(), 1u) << sig;
+  }
+  EXPECT_EQ(Get(PathOf("old.asc")), "old");
+}
+
+// In a folder that refuses new files, a file that may be written is rewritten in place;
+// a new file is refused. Runs as an unprivileged user.
+TEST_F(TextFileTest, WritableFileInAFolderThatRefusesNewFilesIsWrittenInPlace) {
+  fs::create_directories(FDir / "ro");
+  auto file = Put("ro/f.asc", "old contents");
+  ASSERT_EQ(::chmod(file.c_str(), 0666), 0);
+  ASSERT_EQ(::chmod((FDir / "ro").c_str(), 0555), 0);
+  ASSERT_EQ(::chmod(FDir.c_str(), 0755), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(3);
+    TTextFileWriter w(file);
+    w.WriteLine("new");
+    w.Commit();
+    const std::string refused = MessageOf([&] { TTextFileWriter x(PathOf("ro/new.asc")); });
+    ::_exit(w.InPlace() && refused == "File access denied" ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ::chmod((FDir / "ro").c_str(), 0755);
+  if (WEXITSTATUS(status) == 3) GTEST_SKIP() << "cannot switch to an unprivileged user";
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(Get(file), "new\r\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(FDir / "ro"), {}), 1);
 }
 
 }  // namespace
