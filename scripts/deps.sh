@@ -5,7 +5,8 @@ pkgs=(cmake ninja-build g++ pkg-config
       qt6-base-dev qt6-qpa-plugins libgl-dev
       libgtest-dev libgmock-dev libbenchmark-dev
       fonts-liberation fonts-dejavu-core
-      clang-14 libclang-rt-14-dev clang-tidy-14)
+      clang-14 libclang-rt-14-dev clang-tidy-14
+      nlohmann-json3-dev libboost-math-dev)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
