@@ -120,7 +120,9 @@ class TFrmMain : public QWidget {
   void CountChange(int position);
   void ShapeBarChange();
   void OpenRangeEdit(bool upper);
+  void CloseRangeEdit(QLineEdit* ed);
   void RangeKey(bool upper, int key);
+  bool ScrollBarKey(QScrollBar* bar, int key);
   IFileDialogs& Dialogs();
   IHelpViewer& Help();
 

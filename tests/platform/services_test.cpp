@@ -2,10 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QWidget>
+#include <filesystem>
 
 #include "tests/support/fakeservices.h"
+#include "tests/support/testfiles.h"
 
 TEST(Services, FilterBecomesQtFilter) {
   EXPECT_EQ(ToQtFileFilter("ASCII Format|*.asc"), "ASCII Format (*.asc)");
@@ -46,7 +53,81 @@ TEST(Services, HelpWindowShowsTheFileAndIsReused) {
   viewer.ShowContents("sample.hlp");
   EXPECT_EQ(viewer.Window(), first);
   EXPECT_TRUE(first->isVisible());
+
+  TQtHelpViewer titled(&messages, "Alearix Help");  // a title given wins over the file's
+  titled.ShowContents("SAMPLE.HLP");
+  ASSERT_NE(titled.Window(), nullptr);
+  EXPECT_EQ(titled.Window()->windowTitle(), "Alearix Help");
 }
+
+namespace {
+
+// What a real file dialog showed when it opened: its folder and its proposed file.
+struct TDialogSeen {
+  QString Folder;
+  QString Proposed;
+};
+
+// Answers the next modal file dialog with `choice` (cancels it when empty), noting
+// what it showed.
+void AnswerNextDialog(const QString& choice, TDialogSeen& seen) {
+  auto* timer = new QTimer;
+  QObject::connect(timer, &QTimer::timeout, [timer, choice, &seen] {
+    auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (dlg == nullptr) return;
+    timer->stop();
+    timer->deleteLater();
+    seen.Folder = QFileInfo(dlg->directory().absolutePath()).canonicalFilePath();
+    seen.Proposed = QFileInfo(dlg->selectedFiles().value(0)).fileName();
+    if (choice.isEmpty()) {
+      dlg->reject();
+    } else {
+      dlg->selectFile(choice);
+      static_cast<QDialog*>(dlg)->accept();  // as the dialog's own button does
+    }
+  });
+  timer->start(10);
+}
+
+class QtFileDialogsTest : public TScratchDir {};
+
+TEST_F(QtFileDialogsTest, EachDialogOpensInTheFolderLastChosenFromTheFirstInTheWorkingFolder) {
+  std::filesystem::create_directories(FDir / "a");
+  std::filesystem::create_directories(FDir / "b");
+  Put("b/y.rnd", "");  // an open dialog takes existing files only
+  Put("b/w.rnd", "");
+  struct TStep {
+    bool Save;
+    const char* Choose;   // in the scratch folder; empty: cancel
+    const char* OpensIn;  // in the scratch folder; nullptr: the working folder
+  };
+  const TStep steps[] = {
+      {true, "a/x.asc", nullptr}, {false, "b/y.rnd", "a"}, {true, "", "b"},
+      {false, "", "b"},           {true, "a/z.asc", "b"},  {false, "b/w.rnd", "a"},
+  };
+  TQtFileDialogs dialogs;
+  for (const TStep& step : steps) {
+    SCOPED_TRACE(std::string(step.Save ? "save " : "open ") + step.Choose);
+    const QString choice = *step.Choose ? QString::fromStdString(PathOf(step.Choose)) : QString();
+    TDialogSeen seen;
+    AnswerNextDialog(choice, seen);
+    const TFileDialogRequest req{"ASCII Format|*.asc", step.Save ? "unknown.asc" : "unknown.rnd",
+                                 step.Save};
+    const std::optional<std::string> got =
+        step.Save ? dialogs.SaveFile(req) : dialogs.OpenFile(req);
+    const QString folder =
+        step.OpensIn ? QString::fromStdString(std::filesystem::canonical(FDir / step.OpensIn))
+                     : QFileInfo(QDir::currentPath()).canonicalFilePath();
+    EXPECT_EQ(seen.Folder.toStdString(), folder.toStdString());
+    EXPECT_EQ(seen.Proposed.toStdString(), req.FileName);
+    if (choice.isEmpty())
+      EXPECT_EQ(got, std::nullopt);
+    else
+      EXPECT_EQ(got, choice.toStdString());
+  }
+}
+
+}  // namespace
 
 TEST(Services, FakeDialogsAnswerFromQueuesAndRecord) {
   TFakeFileDialogs d;
