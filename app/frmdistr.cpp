@@ -27,6 +27,7 @@
 #include "components/common/numparse.h"
 #include "components/numlab/numlab.h"
 #include "components/numlab/numtext.h"
+#include "platform/scrollbar.h"
 #include "platform/services.h"
 #include "platform/syscolors.h"
 #include "platform/textio/textfile.h"
@@ -150,7 +151,7 @@ QToolButton* TFrmMain::NewSpeedButton(int l, int t, int w, int h, const QString&
 
 QScrollBar* TFrmMain::NewScrollBar(int l, int t, int w, int h, int min, int max, int pos,
                                    const QString& hint) {
-  auto* s = new QScrollBar(Qt::Horizontal, this);
+  auto* s = new TScrollBar(Qt::Horizontal, this);  // also moved by its keys
   s->setGeometry(l, t, w, h);
   s->setRange(min, max);
   s->setSingleStep(1);
@@ -158,9 +159,6 @@ QScrollBar* TFrmMain::NewScrollBar(int l, int t, int w, int h, int min, int max,
   s->setTracking(true);  // every step of a drag reports the new position
   s->setValue(pos);
   s->setToolTip(hint);
-  // Reached by Tab and by a click; its keys are handled in eventFilter.
-  s->setFocusPolicy(Qt::StrongFocus);
-  s->installEventFilter(this);
   return s;
 }
 
@@ -389,10 +387,6 @@ void TFrmMain::FormActivate() {
 }
 
 bool TFrmMain::eventFilter(QObject* watched, QEvent* e) {
-  if (auto* bar = qobject_cast<QScrollBar*>(watched)) {
-    if (e->type() == QEvent::KeyPress) return ScrollBarKey(bar, static_cast<QKeyEvent*>(e)->key());
-    return QWidget::eventFilter(watched, e);
-  }
   if (watched != FEdLowB && watched != FEdHighB) return QWidget::eventFilter(watched, e);
   auto* ed = static_cast<QLineEdit*>(watched);
   switch (e->type()) {
@@ -427,39 +421,6 @@ bool TFrmMain::eventFilter(QObject* watched, QEvent* e) {
       break;
   }
   return QWidget::eventFilter(watched, e);
-}
-
-bool TFrmMain::ScrollBarKey(QScrollBar* bar, int key) {
-  // The keys do what the bar's arrows and track do, one step each, through the same
-  // change handlers: left and up go back, right and down forward, Page Up and Page
-  // Down as a click on the track before or after the thumb.
-  QAbstractSlider::SliderAction action = QAbstractSlider::SliderNoAction;
-  switch (key) {
-    case Qt::Key_Left:
-    case Qt::Key_Up:
-      action = QAbstractSlider::SliderSingleStepSub;
-      break;
-    case Qt::Key_Right:
-    case Qt::Key_Down:
-      action = QAbstractSlider::SliderSingleStepAdd;
-      break;
-    case Qt::Key_PageUp:
-      action = QAbstractSlider::SliderPageStepSub;
-      break;
-    case Qt::Key_PageDown:
-      action = QAbstractSlider::SliderPageStepAdd;
-      break;
-    case Qt::Key_Home:
-      action = QAbstractSlider::SliderToMinimum;
-      break;
-    case Qt::Key_End:
-      action = QAbstractSlider::SliderToMaximum;
-      break;
-    default:
-      return false;
-  }
-  bar->triggerAction(action);
-  return true;
 }
 
 void TFrmMain::OpenRangeEdit(bool upper) {

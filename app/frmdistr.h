@@ -122,7 +122,6 @@ class TFrmMain : public QWidget {
   void OpenRangeEdit(bool upper);
   void CloseRangeEdit(QLineEdit* ed);
   void RangeKey(bool upper, int key);
-  bool ScrollBarKey(QScrollBar* bar, int key);
   IFileDialogs& Dialogs();
   IHelpViewer& Help();
 
