@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test:
-#   1. the full build (Qt parts included) with all tests on Qt's offscreen platform;
+#   1. the full build (Qt parts included) with all tests: widget tests on Qt's offscreen
+#      platform, end-to-end tests of the program on a private X server (tests/e2e);
 #   2. the Qt-free libraries again under AddressSanitizer and UndefinedBehaviorSanitizer;
 #   3. the naming check (clang-tidy, rules in .clang-tidy);
 #   4. when clang is present, a short libFuzzer run of the ".rnd" reader.
