@@ -341,10 +341,9 @@ void TFrmMain::CreateControls() {
 
   // Tab goes through the scroll bars in the order of the panel, then to the range
   // boxes while they are open; the speed buttons stay mouse-only.
-  const QWidget* const tabOrder[] = {FSBarNumRandNum, FSBarMean1,  FSBarStdDev1, FSBarMean2,
-                                     FSBarStdDev2,    FSBarHRatio, FEdLowB,      FEdHighB};
-  for (std::size_t k = 1; k < std::size(tabOrder); ++k)
-    setTabOrder(const_cast<QWidget*>(tabOrder[k - 1]), const_cast<QWidget*>(tabOrder[k]));
+  QWidget* const tabOrder[] = {FSBarNumRandNum, FSBarMean1,  FSBarStdDev1, FSBarMean2,
+                               FSBarStdDev2,    FSBarHRatio, FEdLowB,      FEdHighB};
+  for (std::size_t k = 1; k < std::size(tabOrder); ++k) setTabOrder(tabOrder[k - 1], tabOrder[k]);
 
   FRChart1 = new TRChart(this);
   FRChart1->SetBounds(0, kPanelHeight, kClientWidth, kClientHeight - kPanelHeight);
