@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
+#include <QPointer>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QWidget>
@@ -62,32 +64,50 @@ TEST(Services, HelpWindowShowsTheFileAndIsReused) {
 
 namespace {
 
-// What a real file dialog showed when it opened: its folder and its proposed file.
-struct TDialogSeen {
+// Answers the real file dialogs that open while it lives, as a user would: notes the
+// folder a dialog opened in and its proposed file name, then types the chosen file's
+// name in that file's folder and accepts, or cancels when no file is chosen. Any other
+// modal window (a warning) is noted and closed, so a test fails instead of hanging.
+class TDialogAnswerer {
+ public:
+  TDialogAnswerer() {
+    QObject::connect(&FTimer, &QTimer::timeout, [this] { Answer(); });
+    FTimer.start(10);
+  }
+  QString Choice;  // the next answer; empty: cancel
   QString Folder;
   QString Proposed;
-};
+  QStringList Others;
 
-// Answers the next modal file dialog with `choice` (cancels it when empty), noting
-// what it showed.
-void AnswerNextDialog(const QString& choice, TDialogSeen& seen) {
-  auto* timer = new QTimer;
-  QObject::connect(timer, &QTimer::timeout, [timer, choice, &seen] {
-    auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
-    if (dlg == nullptr) return;
-    timer->stop();
-    timer->deleteLater();
-    seen.Folder = QFileInfo(dlg->directory().absolutePath()).canonicalFilePath();
-    seen.Proposed = QFileInfo(dlg->selectedFiles().value(0)).fileName();
-    if (choice.isEmpty()) {
-      dlg->reject();
-    } else {
-      dlg->selectFile(choice);
-      static_cast<QDialog*>(dlg)->accept();  // as the dialog's own button does
+ private:
+  void Answer() {
+    QWidget* modal = QApplication::activeModalWidget();
+    auto* dlg = qobject_cast<QFileDialog*>(modal);
+    if (dlg == nullptr) {
+      if (auto* other = qobject_cast<QDialog*>(modal)) {
+        Others << other->windowTitle();
+        other->reject();
+      }
+      return;
     }
-  });
-  timer->start(10);
-}
+    if (dlg == FAnswered) return;
+    FAnswered = dlg;
+    Folder = QFileInfo(dlg->directory().absolutePath()).canonicalFilePath();
+    Proposed = QFileInfo(dlg->selectedFiles().value(0)).fileName();
+    if (Choice.isEmpty()) {
+      dlg->reject();
+      return;
+    }
+    dlg->setDirectory(QFileInfo(Choice).absolutePath());
+    auto* name = dlg->findChild<QLineEdit*>("fileNameEdit");
+    ASSERT_NE(name, nullptr);
+    name->setText(QFileInfo(Choice).fileName());
+    static_cast<QDialog*>(dlg)->accept();  // as the dialog's own button does
+  }
+
+  QTimer FTimer;
+  QPointer<QFileDialog> FAnswered;
+};
 
 class QtFileDialogsTest : public TScratchDir {};
 
@@ -106,11 +126,11 @@ TEST_F(QtFileDialogsTest, EachDialogOpensInTheFolderLastChosenFromTheFirstInTheW
       {false, "", "b"},           {true, "a/z.asc", "b"},  {false, "b/w.rnd", "a"},
   };
   TQtFileDialogs dialogs;
+  TDialogAnswerer seen;
   for (const TStep& step : steps) {
     SCOPED_TRACE(std::string(step.Save ? "save " : "open ") + step.Choose);
     const QString choice = *step.Choose ? QString::fromStdString(PathOf(step.Choose)) : QString();
-    TDialogSeen seen;
-    AnswerNextDialog(choice, seen);
+    seen.Choice = choice;
     const TFileDialogRequest req{"ASCII Format|*.asc", step.Save ? "unknown.asc" : "unknown.rnd",
                                  step.Save};
     const std::optional<std::string> got =
@@ -124,6 +144,7 @@ TEST_F(QtFileDialogsTest, EachDialogOpensInTheFolderLastChosenFromTheFirstInTheW
       EXPECT_EQ(got, std::nullopt);
     else
       EXPECT_EQ(got, choice.toStdString());
+    EXPECT_TRUE(seen.Others.isEmpty()) << seen.Others.join(", ").toStdString();
   }
 }
 
