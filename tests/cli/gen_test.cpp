@@ -124,7 +124,7 @@ TEST_F(GenTest, BadOptionsGiveMessageUsageAndStatus2) {
 #ifndef ALEARIX_GEN_HAS_PNG
   // A build without the chart has no renderer.
   EXPECT_EQ(Run("--png chart.png"), 2);
-  EXPECT_NE(Err.find("--png"), std::string::npos);
+  EXPECT_NE(FErr.find("--png"), std::string::npos);
 #endif
   EXPECT_EQ(Run("--help"), 0);
   EXPECT_NE(FOut.find("--count N"), std::string::npos);
