@@ -3,7 +3,7 @@
 # xvfb, xdotool and imagemagick run the end-to-end tests on a private X server
 # (tests/e2e) and take their screenshots.
 set -euo pipefail
-pkgs=(cmake ninja-build g++ pkg-config
+pkgs=(cmake ninja-build g++ pkg-config ccache
       qt6-base-dev qt6-qpa-plugins libgl-dev
       libgtest-dev libgmock-dev libbenchmark-dev
       fonts-liberation fonts-dejavu-core

@@ -101,6 +101,7 @@ e2e_wait_for() {
 }
 
 e2e_start_x() {
+  e2e_step "start the X server"
   local numfile=$E2E_DIR/display.num
   : >"$numfile"
   # -displayfd picks the first free display and reports it once the server is ready.
