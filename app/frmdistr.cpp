@@ -31,6 +31,7 @@
 #include "components/numlab/numlab.h"
 #include "components/numlab/numtext.h"
 #include "components/tabed/ntabed.h"
+#include "platform/scrollbar.h"
 #include "platform/services.h"
 #include "platform/syscolors.h"
 #include "platform/textio/textfile.h"
@@ -42,6 +43,7 @@ constexpr int kClientHeight = 481;
 constexpr int kPanelHeight = 153;
 const char* const kWindowCaption = "Alearix - Configurable Random Generator";
 const char* const kEditHint = "Press <ENTER> to accept, <ESC> to cancel";
+const char* const kHelpTitle = "Alearix Help";
 
 // The file dialogs of "Calc", "Save" and "Load"; both save dialogs ask before overwriting.
 const TFileDialogRequest kAscDialog{"ASCII Format|*.asc", "unknown.asc", true};
@@ -129,7 +131,7 @@ IFileDialogs& TFrmMain::Dialogs() {
 
 IHelpViewer& TFrmMain::Help() {
   if (FHelp != nullptr) return *FHelp;
-  if (!FDefaultHelp) FDefaultHelp = std::make_unique<TQtHelpViewer>();
+  if (!FDefaultHelp) FDefaultHelp = std::make_unique<TQtHelpViewer>(nullptr, kHelpTitle);
   return *FDefaultHelp;
 }
 
@@ -151,7 +153,7 @@ QToolButton* TFrmMain::NewSpeedButton(int l, int t, int w, int h, const QString&
 
 QScrollBar* TFrmMain::NewScrollBar(int l, int t, int w, int h, int min, int max, int pos,
                                    const QString& hint) {
-  auto* s = new QScrollBar(Qt::Horizontal, this);
+  auto* s = new TScrollBar(Qt::Horizontal, this);  // also moved by its keys
   s->setGeometry(l, t, w, h);
   s->setRange(min, max);
   s->setSingleStep(1);
@@ -339,6 +341,12 @@ void TFrmMain::CreateControls() {
     ed->installEventFilter(this);
   }
 
+  // Tab goes through the scroll bars in the order of the panel, then to the range
+  // boxes while they are open; the speed buttons stay mouse-only.
+  QWidget* const tabOrder[] = {FSBarNumRandNum, FSBarMean1,  FSBarStdDev1, FSBarMean2,
+                               FSBarStdDev2,    FSBarHRatio, FEdLowB,      FEdHighB};
+  for (std::size_t k = 1; k < std::size(tabOrder); ++k) setTabOrder(tabOrder[k - 1], tabOrder[k]);
+
   FRChart1 = new TRChart(this);
   FRChart1->SetBounds(0, kPanelHeight, kClientWidth, kClientHeight - kPanelHeight);
   SetupDistriChart(*FRChart1);
@@ -380,25 +388,38 @@ void TFrmMain::FormActivate() {
 }
 
 bool TFrmMain::eventFilter(QObject* watched, QEvent* e) {
-  if (e->type() == QEvent::KeyPress && (watched == FEdLowB || watched == FEdHighB)) {
-    const int key = static_cast<QKeyEvent*>(e)->key();
-    const bool upper = watched == FEdHighB;
-    if (key == Qt::Key_Return || key == Qt::Key_Enter)
-      RangeKey(upper, 13);
-    else if (key == Qt::Key_Escape)
-      RangeKey(upper, 27);
-    // the key goes on to the edit box either way
-  }
-  if (e->type() == QEvent::FocusIn && (watched == FEdLowB || watched == FEdHighB)) {
-    // An edit box selects all its text when entered by the keyboard; the range boxes
-    // keep the caret instead, so the entry is handed on as a plain one.
-    const Qt::FocusReason reason = static_cast<QFocusEvent*>(e)->reason();
-    if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
-        reason == Qt::ShortcutFocusReason) {
-      QFocusEvent plain(QEvent::FocusIn, Qt::OtherFocusReason);
-      QCoreApplication::sendEvent(watched, &plain);
-      return true;
+  if (watched != FEdLowB && watched != FEdHighB) return QWidget::eventFilter(watched, e);
+  auto* ed = static_cast<QLineEdit*>(watched);
+  switch (e->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+    case QEvent::InputMethod:
+      // A closed box takes no keys, whatever still points at it.
+      if (ed->isHidden()) return true;
+      if (e->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter)
+          RangeKey(ed == FEdHighB, 13);
+        else if (key == Qt::Key_Escape)
+          RangeKey(ed == FEdHighB, 27);
+        // the key goes on to the edit box either way
+      }
+      break;
+    case QEvent::FocusIn: {
+      // An edit box selects all its text when entered by the keyboard; the range boxes
+      // keep the caret instead, so the entry is handed on as a plain one.
+      const Qt::FocusReason reason = static_cast<QFocusEvent*>(e)->reason();
+      if (reason == Qt::TabFocusReason || reason == Qt::BacktabFocusReason ||
+          reason == Qt::ShortcutFocusReason) {
+        QFocusEvent plain(QEvent::FocusIn, Qt::OtherFocusReason);
+        QCoreApplication::sendEvent(watched, &plain);
+        return true;
+      }
+      break;
     }
+    default:
+      break;
   }
   return QWidget::eventFilter(watched, e);
 }
@@ -414,14 +435,21 @@ void TFrmMain::OpenRangeEdit(bool upper) {
   ed->end(false);
 }
 
+void TFrmMain::CloseRangeEdit(QLineEdit* ed) {
+  // The focus leaves the box before it hides, to the window itself: a hidden box
+  // must not keep the keyboard, and no other control should take keys by surprise.
+  if (focusWidget() == ed) setFocus(Qt::OtherFocusReason);
+  ed->hide();
+}
+
 void TFrmMain::RangeKey(bool upper, int key) {
   QLineEdit* ed = upper ? FEdHighB : FEdLowB;
   if (key == 27) {
-    ed->hide();
+    CloseRangeEdit(ed);
     return;
   }
   if (key != 13) return;
-  ed->hide();
+  CloseRangeEdit(ed);
   const std::optional<double> x = ParseReal(ed->text().toStdString(), kRangeSyntax);
   if (!x) return;
   if (upper) {

@@ -126,6 +126,7 @@ class TFrmMain : public QWidget {
   void CountChange(int position);
   void ShapeBarChange();
   void OpenRangeEdit(bool upper);
+  void CloseRangeEdit(QLineEdit* ed);
   void RangeKey(bool upper, int key);
   IFileDialogs& Dialogs();
   IHelpViewer& Help();

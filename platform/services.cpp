@@ -1,6 +1,7 @@
 #include "platform/services.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -30,11 +31,6 @@ QString Q(const std::string& s) {
   return QString::fromStdString(s);
 }
 
-std::optional<std::string> Result(const QString& path) {
-  if (path.isEmpty()) return std::nullopt;
-  return path.toStdString();
-}
-
 }  // namespace
 
 std::string ToQtFileFilter(const std::string& filter) {
@@ -61,16 +57,27 @@ std::string HelpResourceFor(const std::string& helpFile) {
   return ":/help/" + name + ".html";
 }
 
+QString TQtFileDialogs::StartPath(const TFileDialogRequest& req) const {
+  const QString folder = FLastFolder.empty() ? QDir::currentPath() : Q(FLastFolder);
+  return QDir(folder).filePath(Q(req.FileName));
+}
+
+std::optional<std::string> TQtFileDialogs::Remember(const QString& chosen) {
+  if (chosen.isEmpty()) return std::nullopt;  // cancelled: the folder stays
+  FLastFolder = QFileInfo(chosen).absolutePath().toStdString();
+  return chosen.toStdString();
+}
+
 std::optional<std::string> TQtFileDialogs::SaveFile(const TFileDialogRequest& req) {
   QFileDialog::Options opts;
   if (!req.OverwritePrompt) opts |= QFileDialog::DontConfirmOverwrite;
-  return Result(QFileDialog::getSaveFileName(FParent, QString(), Q(req.FileName),
-                                             Q(ToQtFileFilter(req.Filter)), nullptr, opts));
+  return Remember(QFileDialog::getSaveFileName(FParent, QString(), StartPath(req),
+                                               Q(ToQtFileFilter(req.Filter)), nullptr, opts));
 }
 
 std::optional<std::string> TQtFileDialogs::OpenFile(const TFileDialogRequest& req) {
-  return Result(QFileDialog::getOpenFileName(FParent, QString(), Q(req.FileName),
-                                             Q(ToQtFileFilter(req.Filter))));
+  return Remember(QFileDialog::getOpenFileName(FParent, QString(), StartPath(req),
+                                               Q(ToQtFileFilter(req.Filter))));
 }
 
 void TQtMessages::ShowError(const std::string& msg) {
@@ -78,7 +85,8 @@ void TQtMessages::ShowError(const std::string& msg) {
   QMessageBox::critical(FParent, title, Q(msg));
 }
 
-TQtHelpViewer::TQtHelpViewer(IMessages* messages) : FMessages(messages) {
+TQtHelpViewer::TQtHelpViewer(IMessages* messages, std::string title)
+    : FMessages(messages), FTitle(std::move(title)) {
   if (!FMessages) {
     FOwnMessages = std::make_unique<TQtMessages>();
     FMessages = FOwnMessages.get();
@@ -109,7 +117,8 @@ void TQtHelpViewer::ShowContents(const std::string& helpFile) {
   // The contents page is the top of the file.
   FBrowser->setSource(QUrl(QStringLiteral("qrc") + resource));
   FBrowser->home();
-  const QString title = FBrowser->documentTitle();
+  QString title = Q(FTitle);
+  if (title.isEmpty()) title = FBrowser->documentTitle();
   FWindow->setWindowTitle(title.isEmpty() ? Q(helpFile) : title);
   FWindow->show();
   FWindow->raise();

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+class QString;
 class QWidget;
 class QTextBrowser;
 
@@ -44,6 +45,8 @@ std::string ToQtFileFilter(const std::string& filter);
 // lower case, as HTML under ":/help/" ("ALEARIX.HLP" -> ":/help/alearix.html").
 std::string HelpResourceFor(const std::string& helpFile);
 
+// Qt's file dialogs. Each opens in the folder the last one was accepted in, the first
+// one in the working folder, with the proposed file name filled in.
 class TQtFileDialogs : public IFileDialogs {
  public:
   explicit TQtFileDialogs(QWidget* parent = nullptr) : FParent(parent) {}
@@ -51,7 +54,11 @@ class TQtFileDialogs : public IFileDialogs {
   std::optional<std::string> OpenFile(const TFileDialogRequest& req) override;
 
  private:
+  QString StartPath(const TFileDialogRequest& req) const;
+  std::optional<std::string> Remember(const QString& chosen);
+
   QWidget* FParent;
+  std::string FLastFolder;  // empty until a dialog has been accepted
 };
 
 // Error message box; the title is the application's display name unless given.
@@ -66,12 +73,13 @@ class TQtMessages : public IMessages {
   std::string FTitle;
 };
 
-// Shows a help file in a window of its own (one window, reused), not modal.
-// A missing file is reported as "Cannot find help file <name>" through the
-// given messages (a Qt message box by default).
+// Shows a help file in a window of its own (one window, reused), not modal, titled
+// `title`, or by the file's own title when that is empty. A missing file is reported
+// as "Cannot find help file <name>" through the given messages (a Qt message box by
+// default).
 class TQtHelpViewer : public IHelpViewer {
  public:
-  explicit TQtHelpViewer(IMessages* messages = nullptr);
+  explicit TQtHelpViewer(IMessages* messages = nullptr, std::string title = {});
   ~TQtHelpViewer() override;
   void ShowContents(const std::string& helpFile) override;
 
@@ -81,6 +89,7 @@ class TQtHelpViewer : public IHelpViewer {
 
  private:
   IMessages* FMessages;
+  std::string FTitle;
   std::unique_ptr<IMessages> FOwnMessages;
   std::unique_ptr<QWidget> FWindow;
   QTextBrowser* FBrowser = nullptr;

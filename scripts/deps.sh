@@ -1,10 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the program need, only those missing.
+# xvfb, xdotool and imagemagick run the end-to-end tests on a private X server
+# (tests/e2e) and take their screenshots.
 set -euo pipefail
-pkgs=(cmake ninja-build g++ pkg-config
+pkgs=(cmake ninja-build g++ pkg-config ccache
       qt6-base-dev qt6-qpa-plugins libgl-dev
       libgtest-dev libgmock-dev libbenchmark-dev
       fonts-liberation fonts-dejavu-core
+      xvfb xdotool imagemagick
       clang-14 libclang-rt-14-dev clang-tidy-14
       nlohmann-json3-dev libboost-math-dev)
 missing=()

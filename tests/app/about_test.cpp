@@ -6,22 +6,15 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
+#include <QTest>
 #include <QTextDocument>
 #include <QTimer>
 
 namespace {
-
-void KeyClick(QWidget* w, Qt::Key key) {
-  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-  QApplication::sendEvent(w, &press);
-  QApplication::sendEvent(w, &release);
-}
 
 TEST(AboutBoxTest, LayoutAndCaptions) {
   TAboutBox box;
@@ -101,13 +94,13 @@ TEST(AboutBoxTest, OnlyDecliningGivesTheAbortResult) {
 
   // the close box and the Escape key go on like accepting: not the abort result
   EXPECT_NE(RunModal(box, [&] { box.close(); }), TAboutBox::kAbort);
-  EXPECT_NE(RunModal(box, [&] { KeyClick(&box, Qt::Key_Escape); }), TAboutBox::kAbort);
+  EXPECT_NE(RunModal(box, [&] { QTest::keyClick(&box, Qt::Key_Escape); }), TAboutBox::kAbort);
   EXPECT_FALSE(box.isVisible());
 }
 
 TEST(AboutBoxTest, EnterAccepts) {
   TAboutBox box;
-  int result = RunModal(box, [&] { KeyClick(box.focusWidget(), Qt::Key_Return); });
+  int result = RunModal(box, [&] { QTest::keyClick(box.focusWidget(), Qt::Key_Return); });
   EXPECT_EQ(result, QDialog::Accepted);
 }
 

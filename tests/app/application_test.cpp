@@ -4,16 +4,15 @@
 #include <gtest/gtest.h>
 
 #include <QEvent>
-#include <QMouseEvent>
+#include <QTest>
 #include <QToolButton>
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <stdexcept>
 
 #include "app/frmdistr.h"
 #include "engine/alearix.h"
 #include "tests/support/fakeservices.h"
+#include "tests/support/testfiles.h"
 
 namespace {
 
@@ -54,10 +53,16 @@ class TThrowingObject : public QObject {
   }
 };
 
-class ApplicationTest : public ::testing::Test {
+class ApplicationTest : public TScratchDir {
  protected:
-  void SetUp() override { App().SetMessages(&FMessages); }
-  void TearDown() override { App().SetMessages(nullptr); }
+  void SetUp() override {
+    TScratchDir::SetUp();
+    App().SetMessages(&FMessages);
+  }
+  void TearDown() override {
+    App().SetMessages(nullptr);
+    TScratchDir::TearDown();
+  }
   TFakeMessages FMessages;
 };
 
@@ -80,14 +85,7 @@ TEST_F(ApplicationTest, ExceptionsFromEventHandlersAreShownAndDeliveryGoesOn) {
 }
 
 TEST_F(ApplicationTest, ACommandThatFailsReportsItsMessageThroughTheApplication) {
-  namespace fs = std::filesystem;
-  const fs::path bad =
-      fs::temp_directory_path() /
-      ("alearix_app_bad_" + std::to_string(QCoreApplication::applicationPid()) + ".rnd");
-  {
-    std::ofstream out(bad, std::ios::binary);
-    out << "comment\r\n500\r\n-300\r\n300\r\n1,5\r\n";
-  }
+  const std::string bad = Put("bad.rnd", "comment\r\n500\r\n-300\r\n300\r\n1,5\r\n");
   TFakeFileDialogs dialogs;
   TFakeHelpViewer help;
   TFrmMain frm(&dialogs, &help);
@@ -96,15 +94,9 @@ TEST_F(ApplicationTest, ACommandThatFailsReportsItsMessageThroughTheApplication)
   frm.FormActivate();
   const double before = frm.Generator().GetRefPoint(100);
 
-  dialogs.OpenAnswers.push_back(bad.string());
+  dialogs.OpenAnswers.push_back(bad);
   QToolButton* load = frm.SButLoadDistri();
-  const QPointF at(load->width() / 2.0, load->height() / 2.0);
-  QMouseEvent press(QEvent::MouseButtonPress, at, load->mapToGlobal(at), Qt::LeftButton,
-                    Qt::LeftButton, Qt::NoModifier);
-  QMouseEvent release(QEvent::MouseButtonRelease, at, load->mapToGlobal(at), Qt::LeftButton,
-                      Qt::NoButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(load, &press);
-  QCoreApplication::sendEvent(load, &release);
+  QTest::mouseClick(load, Qt::LeftButton);
   ASSERT_EQ(dialogs.OpenRequests.size(), 1u);
   ASSERT_EQ(FMessages.Errors.size(), 1u);
   EXPECT_EQ(FMessages.Errors[0], "Invalid numeric input");
@@ -113,12 +105,10 @@ TEST_F(ApplicationTest, ACommandThatFailsReportsItsMessageThroughTheApplication)
   EXPECT_FALSE(load->isDown());  // the button came back up: the window stays usable
 
   // a file that is not there
-  dialogs.OpenAnswers.push_back((bad.parent_path() / "alearix_no_such_file.rnd").string());
-  QCoreApplication::sendEvent(load, &press);
-  QCoreApplication::sendEvent(load, &release);
+  dialogs.OpenAnswers.push_back(PathOf("no_such_file.rnd"));
+  QTest::mouseClick(load, Qt::LeftButton);
   ASSERT_EQ(FMessages.Errors.size(), 2u);
   EXPECT_EQ(FMessages.Errors[1], "File not found");
-  fs::remove(bad);
 }
 
 }  // namespace

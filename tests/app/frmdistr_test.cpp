@@ -4,24 +4,21 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
 #include <QFocusEvent>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
+#include <QTest>
 #include <QToolButton>
 #include <algorithm>
 #include <cmath>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -32,35 +29,9 @@
 #include "engine/alearix.h"
 #include "engine/uniform.h"
 #include "tests/support/fakeservices.h"
-
-namespace fs = std::filesystem;
+#include "tests/support/testfiles.h"
 
 namespace {
-
-std::string ReadBytes(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteBytes(const fs::path& p, const std::string& s) {
-  std::ofstream out(p, std::ios::binary);
-  out << s;
-}
-
-std::vector<std::string> Lines(const std::string& s) {
-  std::vector<std::string> out;
-  std::size_t from = 0;
-  while (from < s.size()) {
-    const std::size_t eol = s.find("\r\n", from);
-    if (eol == std::string::npos) {
-      out.push_back(s.substr(from));
-      break;
-    }
-    out.push_back(s.substr(from, eol - from));
-    from = eol + 2;
-  }
-  return out;
-}
 
 // The two-bell mixture, normalised to its maximum over the 500 classes.
 std::vector<double> Mixture(double m1, double s1, double m2, double s2, double ratio) {
@@ -75,21 +46,10 @@ std::vector<double> Mixture(double m1, double s1, double m2, double s2, double r
   return d;
 }
 
-void PressKey(QWidget* w, int key) {
-  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-  QCoreApplication::sendEvent(w, &press);
-  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-  QCoreApplication::sendEvent(w, &release);
-}
-
-class FrmMainTest : public ::testing::Test {
+class FrmMainTest : public TScratchDir {
  protected:
   void SetUp() override {
-    FDir = fs::temp_directory_path() /
-           ("alearix_frm_" + std::to_string(QCoreApplication::applicationPid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(FDir);
-    fs::create_directories(FDir);
+    TScratchDir::SetUp();
     FForm = std::make_unique<TFrmMain>(&FDialogs, &FHelp);
     FForm->SetModalRunner([this](QDialog& dlg) {
       FShown.push_back(&dlg);
@@ -102,7 +62,7 @@ class FrmMainTest : public ::testing::Test {
   }
   void TearDown() override {
     FForm.reset();
-    fs::remove_all(FDir);
+    TScratchDir::TearDown();
   }
 
   void Activate() { FForm->FormActivate(); }
@@ -147,7 +107,6 @@ class FrmMainTest : public ::testing::Test {
             FForm->SBarMean2()->value()};
   }
 
-  fs::path FDir;
   TFakeFileDialogs FDialogs;
   TFakeHelpViewer FHelp;
   std::unique_ptr<TFrmMain> FForm;
@@ -340,13 +299,7 @@ TEST_F(FrmMainTest, ControlsSitAtTheirPlacesWithTheirHints) {
 TEST_F(FrmMainTest, ClickingTheLabelWithTheMouseOpensItsEditBox) {
   Activate();
   TNumLab* label = FForm->NLabLowB();
-  const QPointF at(60, 8);
-  QMouseEvent press(QEvent::MouseButtonPress, at, label->mapToGlobal(at), Qt::LeftButton,
-                    Qt::LeftButton, Qt::NoModifier);
-  QMouseEvent release(QEvent::MouseButtonRelease, at, label->mapToGlobal(at), Qt::LeftButton,
-                      Qt::NoButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(label, &press);
-  QCoreApplication::sendEvent(label, &release);
+  QTest::mouseClick(label, Qt::LeftButton, {}, QPoint(60, 8));
   EXPECT_FALSE(FForm->EdLowB()->isHidden());
   EXPECT_EQ(FForm->EdLowB()->text(), " -300.000");
   EXPECT_TRUE(FForm->EdHighB()->isHidden());
@@ -495,7 +448,7 @@ TEST_F(FrmMainTest, RangeEditingAcceptsValidNumbersOnEnter) {
   EXPECT_FALSE(ed->hasFrame());
 
   ed->setText("1e2");
-  PressKey(ed, Qt::Key_Return);
+  QTest::keyClick(ed, Qt::Key_Return);
   EXPECT_TRUE(ed->isHidden());
   EXPECT_EQ(FForm->NLabHighB()->Value(), 100.0);
   EXPECT_EQ(FForm->NLabHighB()->NumberText(), "100.000");
@@ -515,7 +468,7 @@ TEST_F(FrmMainTest, RangeEditingIgnoresInvalidTextAndEscape) {
   for (const char* text : {"100.", "", "abc"}) {
     FForm->NLabHighB()->OnClick(FForm->NLabHighB());
     ed->setText(text);
-    PressKey(ed, Qt::Key_Enter);
+    QTest::keyClick(ed, Qt::Key_Enter);
     EXPECT_TRUE(ed->isHidden()) << text;
     EXPECT_EQ(FForm->Generator().UpperLimit, 300.0) << text;
     EXPECT_EQ(FForm->NLabHighB()->Value(), 300.0) << text;
@@ -523,7 +476,7 @@ TEST_F(FrmMainTest, RangeEditingIgnoresInvalidTextAndEscape) {
   }
   FForm->NLabHighB()->OnClick(FForm->NLabHighB());
   ed->setText("5");
-  PressKey(ed, Qt::Key_Escape);
+  QTest::keyClick(ed, Qt::Key_Escape);
   EXPECT_TRUE(ed->isHidden());
   EXPECT_EQ(FForm->Generator().UpperLimit, 300.0);
   EXPECT_EQ(Items().size(), before.size());
@@ -532,35 +485,13 @@ TEST_F(FrmMainTest, RangeEditingIgnoresInvalidTextAndEscape) {
   FForm->NLabLowB()->OnClick(FForm->NLabLowB());
   QLineEdit* low = FForm->EdLowB();
   low->clear();
-  PressKey(low, Qt::Key_7);
+  QTest::keyClick(low, Qt::Key_7);
   low->clearFocus();
   EXPECT_FALSE(low->isHidden());
   EXPECT_EQ(FForm->Generator().LowerLimit, -300.0);
   // a second click refills the box from the label's value
   FForm->NLabLowB()->OnClick(FForm->NLabLowB());
   EXPECT_EQ(low->text(), " -300.000");
-}
-
-TEST_F(FrmMainTest, EditBoxesDoNotSelectTheirTextOnEntry) {
-  Activate();
-  FForm->NLabLowB()->OnClick(FForm->NLabLowB());
-  FForm->NLabHighB()->OnClick(FForm->NLabHighB());
-  for (QLineEdit* ed : {FForm->EdLowB(), FForm->EdHighB()}) {
-    for (Qt::FocusReason reason :
-         {Qt::TabFocusReason, Qt::BacktabFocusReason, Qt::ShortcutFocusReason}) {
-      ed->deselect();
-      QFocusEvent out(QEvent::FocusOut, reason);
-      QCoreApplication::sendEvent(ed, &out);
-      QFocusEvent in(QEvent::FocusIn, reason);
-      QCoreApplication::sendEvent(ed, &in);
-      EXPECT_FALSE(ed->hasSelectedText()) << reason;
-    }
-  }
-  // the box still works after such an entry
-  QLineEdit* low = FForm->EdLowB();
-  low->setText("-7");
-  PressKey(low, Qt::Key_Return);
-  EXPECT_EQ(FForm->Generator().LowerLimit, -7.0);
 }
 
 TEST_F(FrmMainTest, EditBoxShowsTheLimitAsTheLabelRoundsIt) {
@@ -572,11 +503,11 @@ TEST_F(FrmMainTest, EditBoxShowsTheLimitAsTheLabelRoundsIt) {
   for (const auto& [typed, shown] : cases) {
     FForm->NLabHighB()->OnClick(FForm->NLabHighB());
     ed->setText(typed);
-    PressKey(ed, Qt::Key_Return);
+    QTest::keyClick(ed, Qt::Key_Return);
     ASSERT_EQ(FForm->Generator().UpperLimit, std::stod(typed)) << typed;
     FForm->NLabHighB()->OnClick(FForm->NLabHighB());
     EXPECT_EQ(ed->text().toStdString(), shown) << typed;
-    PressKey(ed, Qt::Key_Escape);
+    QTest::keyClick(ed, Qt::Key_Escape);
   }
 }
 
@@ -584,7 +515,7 @@ TEST_F(FrmMainTest, LowerLimitAboveTheUpperIsAccepted) {
   Activate();
   FForm->NLabLowB()->OnClick(FForm->NLabLowB());
   FForm->EdLowB()->setText("  500");
-  PressKey(FForm->EdLowB(), Qt::Key_Return);
+  QTest::keyClick(FForm->EdLowB(), Qt::Key_Return);
   EXPECT_EQ(FForm->Generator().LowerLimit, 500.0);
   EXPECT_EQ(FForm->NLabLowB()->Value(), 500.0);
   EXPECT_EQ(FForm->RChart1()->RangeLoX(), 500.0);
@@ -593,13 +524,189 @@ TEST_F(FrmMainTest, LowerLimitAboveTheUpperIsAccepted) {
   EXPECT_LT(Items()[2].x, Items()[1].x);
 }
 
+// The window shown and active. Keys go in through the window, as the window system
+// delivers them, to whichever control holds the keyboard focus; clicks go to controls.
+class FrmMainKeysTest : public FrmMainTest {
+ protected:
+  void SetUp() override {
+    FrmMainTest::SetUp();
+    Activate();
+    FForm->show();
+    FForm->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(FForm.get()));
+  }
+  void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+    QTest::keyClick(FForm->windowHandle(), key, mods);
+  }
+  void Type(const std::string& text) {
+    for (char c : text) QTest::keyClick(FForm->windowHandle(), c);
+  }
+  static void ClickLabel(TNumLab* label) {
+    QTest::mouseClick(label, Qt::LeftButton, Qt::NoModifier, QPoint(60, 8));
+  }
+  static QWidget* Focus() { return QApplication::focusWidget(); }
+  std::vector<QWidget*> BarsInTabOrder() const {
+    return {FForm->SBarNumRandNum(), FForm->SBarMean1(),   FForm->SBarStdDev1(),
+            FForm->SBarMean2(),      FForm->SBarStdDev2(), FForm->SBarHRatio()};
+  }
+};
+
+TEST_F(FrmMainKeysTest, AClosedRangeBoxTakesNoKeysAndEachOpeningStartsFromTheLabel) {
+  struct TCase {
+    bool Upper;
+    Qt::Key Close;
+    const char* Typed;
+    double Limit;  // after closing
+  };
+  auto keyName = [](Qt::Key key) { return key == Qt::Key_Escape ? " Escape" : " Enter"; };
+  const TCase cases[] = {
+      {true, Qt::Key_Escape, "99", 300.0},
+      {true, Qt::Key_Return, "99", 300.00099},
+      {false, Qt::Key_Escape, "5", -300.0},
+      {false, Qt::Key_Enter, "5", -300.0005},
+  };
+  for (const TCase& c : cases) {
+    SCOPED_TRACE(std::string(c.Upper ? "to " : "from ") + c.Typed + keyName(c.Close));
+    TNumLab* label = c.Upper ? FForm->NLabHighB() : FForm->NLabLowB();
+    QLineEdit* ed = c.Upper ? FForm->EdHighB() : FForm->EdLowB();
+    auto limit = [&] {
+      return c.Upper ? FForm->Generator().UpperLimit : FForm->Generator().LowerLimit;
+    };
+    ClickLabel(label);
+    ASSERT_FALSE(ed->isHidden());
+    EXPECT_EQ(ed->text().toStdString(), " " + label->NumberText());
+    EXPECT_EQ(Focus(), ed);
+    Type(c.Typed);
+    Key(c.Close);
+    EXPECT_TRUE(ed->isHidden());
+    EXPECT_EQ(limit(), c.Limit);
+    EXPECT_EQ(Focus(), FForm.get());  // the window itself
+
+    // with no box open, Enter and typing change nothing
+    const std::size_t items = Items().size();
+    Key(Qt::Key_Return);
+    Type("9");
+    Key(Qt::Key_Enter);
+    EXPECT_EQ(limit(), c.Limit);
+    EXPECT_EQ(label->Value(), c.Limit);
+    EXPECT_EQ(Items().size(), items);
+    EXPECT_TRUE(ed->isHidden());
+  }
+}
+
+TEST_F(FrmMainKeysTest, TabVisitsTheScrollBarsInTheirOrderThenTheOpenRangeBoxes) {
+  // the window opens with the first bar focused
+  std::vector<QWidget*> expected = BarsInTabOrder();
+  EXPECT_EQ(Focus(), expected.front());
+  expected.push_back(expected.front());
+  expected.erase(expected.begin());
+  std::vector<QWidget*> seen;
+  for (std::size_t k = 0; k < expected.size(); ++k) {
+    Key(Qt::Key_Tab);
+    seen.push_back(Focus());
+  }
+  EXPECT_EQ(seen, expected);  // the speed buttons stay out of the way
+
+  // open boxes follow the bars; entered by Tab or Backtab they keep the caret
+  ClickLabel(FForm->NLabLowB());
+  ClickLabel(FForm->NLabHighB());
+  expected = BarsInTabOrder();
+  expected.push_back(FForm->EdLowB());
+  expected.push_back(FForm->EdHighB());
+  seen.clear();
+  for (std::size_t k = 0; k < expected.size(); ++k) {
+    Key(Qt::Key_Tab);
+    seen.push_back(Focus());
+    if (auto* ed = qobject_cast<QLineEdit*>(Focus())) EXPECT_FALSE(ed->hasSelectedText());
+  }
+  EXPECT_EQ(seen, expected);
+  Key(Qt::Key_Backtab, Qt::ShiftModifier);
+  ASSERT_EQ(Focus(), FForm->EdLowB());
+  EXPECT_FALSE(FForm->EdLowB()->hasSelectedText());
+  Type("1");
+  Key(Qt::Key_Return);
+  EXPECT_EQ(FForm->Generator().LowerLimit, -300.0001);
+}
+
+// Where a click on a part of a scroll bar lands.
+QPoint PartOf(const QScrollBar* bar, QStyle::SubControl part) {
+  QStyleOptionSlider opt;
+  opt.initFrom(bar);
+  opt.subControls = QStyle::SC_All;
+  opt.orientation = bar->orientation();
+  opt.state |= QStyle::State_Horizontal;
+  opt.minimum = bar->minimum();
+  opt.maximum = bar->maximum();
+  opt.sliderPosition = bar->sliderPosition();
+  opt.sliderValue = bar->value();
+  opt.singleStep = bar->singleStep();
+  opt.pageStep = bar->pageStep();
+  return bar->style()->subControlRect(QStyle::CC_ScrollBar, &opt, part, bar).center();
+}
+
+TEST_F(FrmMainKeysTest, KeysMoveAFocusedBarAsItsArrowsAndTrackDo) {
+  struct TMove {
+    Qt::Key Key;
+    QStyle::SubControl Part;  // the part of the bar a click on which does the same
+    int Step;
+  };
+  const TMove moves[] = {
+      {Qt::Key_Right, QStyle::SC_ScrollBarAddLine, 1},
+      {Qt::Key_Left, QStyle::SC_ScrollBarSubLine, -1},
+      {Qt::Key_Down, QStyle::SC_ScrollBarAddLine, 1},
+      {Qt::Key_Up, QStyle::SC_ScrollBarSubLine, -1},
+      {Qt::Key_PageDown, QStyle::SC_ScrollBarAddPage, 1},
+      {Qt::Key_PageUp, QStyle::SC_ScrollBarSubPage, -1},
+  };
+  // What each bar's handler keeps, in the bar's units.
+  auto held = [this](QScrollBar* bar) -> double {
+    if (bar == FForm->SBarNumRandNum()) {
+      const auto at = std::find(CountTable.begin(), CountTable.end(), FForm->NumRandNums);
+      return static_cast<double>(at - CountTable.begin() + 1);
+    }
+    if (bar == FForm->SBarMean1()) return FForm->Mean1;
+    if (bar == FForm->SBarStdDev1()) return FForm->StdDev1;
+    if (bar == FForm->SBarMean2()) return FForm->Mean2;
+    if (bar == FForm->SBarStdDev2()) return FForm->StdDev2;
+    return FForm->Ratio * 100.0;
+  };
+  const std::vector<QWidget*> bars = BarsInTabOrder();
+  for (std::size_t k = 0; k < bars.size(); ++k) {
+    auto* bar = qobject_cast<QScrollBar*>(bars[k]);
+    SCOPED_TRACE(bar->toolTip().toStdString());
+    if (k > 0) Key(Qt::Key_Tab);
+    ASSERT_EQ(Focus(), bar);
+    for (const TMove& m : moves) {
+      SCOPED_TRACE(m.Key);
+      const int start = bar->value();
+      Key(m.Key);
+      EXPECT_EQ(bar->value(), start + m.Step);
+      EXPECT_DOUBLE_EQ(held(bar), start + m.Step);
+      QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, PartOf(bar, m.Part));
+      EXPECT_EQ(bar->value(), start + 2 * m.Step);
+      EXPECT_DOUBLE_EQ(held(bar), start + 2 * m.Step);
+    }
+    EXPECT_EQ(Focus(), bar);  // clicks keep it on the bar
+  }
+  ExpectDensity(Mixture(FForm->Mean1, FForm->StdDev1, FForm->Mean2, FForm->StdDev2, FForm->Ratio));
+}
+
+TEST_F(FrmMainTest, HelpOpensItsOwnWindowTitledAlearixHelp) {
+  TFrmMain form(&FDialogs, nullptr);
+  form.SButHelp()->click();
+  int shown = 0;
+  for (QWidget* w : QApplication::topLevelWidgets())
+    if (w->isVisible() && w->windowTitle() == "Alearix Help") ++shown;
+  EXPECT_EQ(shown, 1);
+}
+
 class FrmMainFileTest : public FrmMainTest {
  protected:
   // Runs Calc into `name` from a known state of the uniform source.
   void CalcInto(const std::string& name) {
     UniformSeed = 0;
     UniformStartup();
-    FDialogs.SaveAnswers.push_back((FDir / name).string());
+    FDialogs.SaveAnswers.push_back(PathOf(name));
     FForm->SButCalcRandNums()->click();
   }
   // What ExportRandomNumbers writes for the window's settings from the same state.
@@ -607,8 +714,8 @@ class FrmMainFileTest : public FrmMainTest {
     TAlearix gen = FForm->Generator();
     UniformSeed = 0;
     UniformStartup();
-    THistogram h = ExportRandomNumbers(gen, FForm->NumRandNums, (FDir / name).string());
-    return {ReadBytes(FDir / name), h};
+    THistogram h = ExportRandomNumbers(gen, FForm->NumRandNums, PathOf(name));
+    return {Get(PathOf(name)), h};
   }
 };
 
@@ -621,10 +728,10 @@ TEST_F(FrmMainFileTest, CalcWritesTheExportAndDrawsTheHistogramUnderTheCurve) {
   EXPECT_EQ(FDialogs.SaveRequests[0].FileName, "unknown.asc");
   EXPECT_TRUE(FDialogs.SaveRequests[0].OverwritePrompt);
 
-  const std::string written = ReadBytes(FDir / "a.asc");
+  const std::string written = Get(PathOf("a.asc"));
   const auto [expected, hist] = Reference("b.asc");
   EXPECT_EQ(written, expected);
-  const std::vector<std::string> lines = Lines(written);
+  const std::vector<std::string> lines = CrLfLines(written);
   ASSERT_EQ(lines.size(), 504u);
   EXPECT_EQ(lines[2], "500\t; # of rows");
 
@@ -652,15 +759,15 @@ TEST_F(FrmMainFileTest, CalcWritesOneOrFiftyThousandNumbers) {
   Activate();
   FForm->SBarNumRandNum()->setValue(1);
   CalcInto("one.asc");
-  const std::vector<std::string> one = Lines(ReadBytes(FDir / "one.asc"));
+  const std::vector<std::string> one = CrLfLines(Get(PathOf("one.asc")));
   ASSERT_EQ(one.size(), 5u);
   EXPECT_EQ(one[2], "1\t; # of rows");
-  EXPECT_EQ(ReadBytes(FDir / "one.asc"), Reference("one_ref.asc").first);
+  EXPECT_EQ(Get(PathOf("one.asc")), Reference("one_ref.asc").first);
 
   FForm->SBarNumRandNum()->setValue(28);
   CalcInto("many.asc");
-  const std::string many = ReadBytes(FDir / "many.asc");
-  EXPECT_EQ(Lines(many).size(), 50004u);
+  const std::string many = Get(PathOf("many.asc"));
+  EXPECT_EQ(CrLfLines(many).size(), 50004u);
   EXPECT_EQ(many, Reference("many_ref.asc").first);
 }
 
@@ -675,14 +782,14 @@ TEST_F(FrmMainFileTest, CancellingCalcChangesNothing) {
   EXPECT_EQ(FDialogs.SaveRequests.size(), 2u);
   EXPECT_EQ(Items().size(), before.size());
   EXPECT_EQ(UniformSeed, seed);
-  EXPECT_EQ(std::distance(fs::directory_iterator(FDir), fs::directory_iterator()), 1);
+  EXPECT_EQ(FileCount(), 1u);
 }
 
 TEST_F(FrmMainFileTest, CalcIntoAnUncreatableFileKeepsThePreviousChart) {
   Activate();
   CalcInto("a.asc");
   const std::vector<TGrafItem> before = Items();
-  FDialogs.SaveAnswers.push_back((FDir / "nodir" / "b.asc").string());
+  FDialogs.SaveAnswers.push_back(PathOf("nodir/b.asc"));
   try {
     FForm->CalcClick();
     FAIL() << "no error";
@@ -697,14 +804,14 @@ TEST_F(FrmMainFileTest, CalcWithoutPositivePointsReportsItAndWritesNoFile) {
   CalcInto("a.asc");
   const std::size_t itemsBefore = Items().size();
   for (int i = 1; i <= 500; ++i) FForm->Generator().SetRefPoint(i, 0.0);
-  FDialogs.SaveAnswers.push_back((FDir / "none.asc").string());
+  FDialogs.SaveAnswers.push_back(PathOf("none.asc"));
   try {
     FForm->CalcClick();
     FAIL() << "no error";
   } catch (const std::exception& e) {
     EXPECT_STREQ(e.what(), "The distribution has no positive reference point");
   }
-  EXPECT_FALSE(fs::exists(FDir / "none.asc"));
+  EXPECT_FALSE(std::filesystem::exists(PathOf("none.asc")));
   EXPECT_EQ(Items().size(), itemsBefore);
 }
 
@@ -713,28 +820,28 @@ TEST_F(FrmMainFileTest, SaveThenLoadRestoresTheDensityAndReleasesThePresets) {
   FForm->SButBiModal()->click();
   FForm->NLabLowB()->OnClick(FForm->NLabLowB());
   FForm->EdLowB()->setText("-12.5");
-  PressKey(FForm->EdLowB(), Qt::Key_Return);
+  QTest::keyClick(FForm->EdLowB(), Qt::Key_Return);
   const TAlearix saved = FForm->Generator();
 
-  FDialogs.SaveAnswers.push_back((FDir / "d.rnd").string());
+  FDialogs.SaveAnswers.push_back(PathOf("d.rnd"));
   FForm->SButSaveDistri()->click();
   ASSERT_EQ(FDialogs.SaveRequests.size(), 1u);
   EXPECT_EQ(FDialogs.SaveRequests[0].Filter, "Random Number Distribution|*.rnd");
   EXPECT_EQ(FDialogs.SaveRequests[0].FileName, "unknown.rnd");
   EXPECT_TRUE(FDialogs.SaveRequests[0].OverwritePrompt);
-  EXPECT_EQ(Lines(ReadBytes(FDir / "d.rnd")).size(), 504u);
+  EXPECT_EQ(CrLfLines(Get(PathOf("d.rnd"))).size(), 504u);
   EXPECT_TRUE(FForm->SButBiModal()->isChecked());  // saving changes nothing
 
   // change everything the file holds, then load it back
   FForm->SBSetNormalD()->click();
   FForm->NLabLowB()->OnClick(FForm->NLabLowB());
   FForm->EdLowB()->setText("7");
-  PressKey(FForm->EdLowB(), Qt::Key_Return);
+  QTest::keyClick(FForm->EdLowB(), Qt::Key_Return);
   FForm->NLabHighB()->OnClick(FForm->NLabHighB());
   FForm->EdHighB()->setText("8");
-  PressKey(FForm->EdHighB(), Qt::Key_Return);
+  QTest::keyClick(FForm->EdHighB(), Qt::Key_Return);
 
-  FDialogs.OpenAnswers.push_back((FDir / "d.rnd").string());
+  FDialogs.OpenAnswers.push_back(PathOf("d.rnd"));
   FForm->SButLoadDistri()->click();
   ASSERT_EQ(FDialogs.OpenRequests.size(), 1u);
   EXPECT_EQ(FDialogs.OpenRequests[0].Filter, "Random Number Distribution|*.rnd");
@@ -764,9 +871,8 @@ TEST_F(FrmMainFileTest, LoadOfAMalformedFileChangesNothing) {
   FForm->SButLeftSkew()->click();
   const TAlearix before = FForm->Generator();
   const std::vector<TGrafItem> items = Items();
-  WriteBytes(FDir / "bad.rnd",
-             "comment\r\n10\t; resolution\r\n-1\r\n1\r\n0.5\r\n0.6\r\n5.\r\n0.7\r\n");
-  FDialogs.OpenAnswers.push_back((FDir / "bad.rnd").string());
+  Put("bad.rnd", "comment\r\n10\t; resolution\r\n-1\r\n1\r\n0.5\r\n0.6\r\n5.\r\n0.7\r\n");
+  FDialogs.OpenAnswers.push_back(PathOf("bad.rnd"));
   try {
     FForm->LoadClick();
     FAIL() << "no error";
@@ -789,8 +895,8 @@ TEST_F(FrmMainFileTest, LoadOfAMalformedFileChangesNothing) {
 
 TEST_F(FrmMainFileTest, LoadingAShortTableGivesTenPoints) {
   Activate();
-  WriteBytes(FDir / "short.rnd", "anything\r\n2\r\n0\r\n0.001\r\n0.2\r\n0.4\r\n");
-  FDialogs.OpenAnswers.push_back((FDir / "short.rnd").string());
+  Put("short.rnd", "anything\r\n2\r\n0\r\n0.001\r\n0.2\r\n0.4\r\n");
+  FDialogs.OpenAnswers.push_back(PathOf("short.rnd"));
   FForm->LoadClick();
   const TAlearix& gen = FForm->Generator();
   EXPECT_EQ(gen.Resolution(), 10);
@@ -806,8 +912,8 @@ TEST_F(FrmMainFileTest, LoadingAShortTableGivesTenPoints) {
   // a finer table: only its first 500 points are drawn before the fall at the upper limit
   std::string fine = "comment\r\n4000\r\n0\r\n4000\r\n";
   for (int i = 1; i <= 4000; ++i) fine += (i == 3000 ? "1" : "0.5") + std::string("\r\n");
-  WriteBytes(FDir / "fine.rnd", fine);
-  FDialogs.OpenAnswers.push_back((FDir / "fine.rnd").string());
+  Put("fine.rnd", fine);
+  FDialogs.OpenAnswers.push_back(PathOf("fine.rnd"));
   FForm->LoadClick();
   EXPECT_EQ(FForm->Generator().Resolution(), 4000);
   ExpectCurveAt(0);
