@@ -929,14 +929,14 @@ TEST_F(FrmMainFileTest, CalcOverATooWideRangeReportsItAndKeepsTheChart) {
   const std::size_t itemsBefore = Items().size();
   FForm->Generator().LowerLimit = -1e308;
   FForm->Generator().UpperLimit = 1e308;
-  FDialogs.SaveAnswers.push_back((FDir / "wide.asc").string());
+  FDialogs.SaveAnswers.push_back(PathOf("wide.asc"));
   try {
     FForm->CalcClick();
     FAIL() << "no error";
   } catch (const std::exception& e) {
     EXPECT_STREQ(e.what(), "The range of random numbers is too wide");
   }
-  EXPECT_FALSE(fs::exists(FDir / "wide.asc"));
+  EXPECT_FALSE(std::filesystem::exists(PathOf("wide.asc")));
   EXPECT_EQ(Items().size(), itemsBefore);
 }
 
@@ -1011,10 +1011,10 @@ TEST_F(FrmEditTest, TypedPointsAreClampedDrawnAndSaved) {
   EXPECT_EQ(Items()[1].y, 1.0);
   EXPECT_EQ(Items()[2].y, 0.0);
 
-  FDialogs.SaveAnswers.push_back((FDir / "e.rnd").string());
+  FDialogs.SaveAnswers.push_back(PathOf("e.rnd"));
   FForm->SButSaveDistri()->click();
   TAlearix saved;
-  LoadDistribution(saved, (FDir / "e.rnd").string());
+  LoadDistribution(saved, PathOf("e.rnd"));
   EXPECT_EQ(saved.GetRefPoint(1), 1.0);
   EXPECT_EQ(saved.GetRefPoint(2), 0.0);
   EXPECT_EQ(saved.GetRefPoint(250), gen.GetRefPoint(250));
@@ -1022,8 +1022,8 @@ TEST_F(FrmEditTest, TypedPointsAreClampedDrawnAndSaved) {
 
 TEST_F(FrmEditTest, ShortResolutionShowsTheUpperLimitAndTheCloseBoxKeepsEdits) {
   Activate();
-  WriteBytes(FDir / "short.rnd", "anything\r\n2\r\n-5\r\n5\r\n0.2\r\n0.4\r\n");
-  FDialogs.OpenAnswers.push_back((FDir / "short.rnd").string());
+  Put("short.rnd", "anything\r\n2\r\n-5\r\n5\r\n0.2\r\n0.4\r\n");
+  FDialogs.OpenAnswers.push_back(PathOf("short.rnd"));
   FForm->LoadClick();
   ASSERT_EQ(FForm->Generator().Resolution(), 10);
   RunEdit(
