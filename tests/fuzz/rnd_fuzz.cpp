@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "app/core/distfile.h"
@@ -23,9 +24,18 @@ void Check(bool ok, const char* what) {
   }
 }
 
+// The input and the saved copy live in a private folder made on first use and
+// removed, with its files, when the process ends.
 const std::string& ScratchPath(int which) {
-  static const std::string kBase = "/tmp/alearix_rnd_fuzz_" + std::to_string(::getpid());
-  static const std::string kPaths[2] = {kBase + ".rnd", kBase + "_saved.rnd"};
+  static const std::string kDir = [] {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/alearix_rnd_fuzz_XXXXXX";
+    Check(::mkdtemp(pattern.data()) != nullptr, "cannot make a scratch folder");
+    static std::string dir = pattern;
+    std::atexit([] { std::filesystem::remove_all(dir); });
+    return pattern;
+  }();
+  static const std::string kPaths[2] = {kDir + "/input.rnd", kDir + "/saved.rnd"};
   return kPaths[which];
 }
 
