@@ -9,7 +9,8 @@ pkgs=(cmake ninja-build g++ pkg-config ccache
       fonts-liberation fonts-dejavu-core
       xvfb xdotool imagemagick
       clang-14 libclang-rt-14-dev clang-tidy-14
-      nlohmann-json3-dev libboost-math-dev)
+      nlohmann-json3-dev libboost-math-dev
+      help2man appstream desktop-file-utils dpkg-dev)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

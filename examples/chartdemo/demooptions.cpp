@@ -131,6 +131,9 @@ TChartDemoOptions ParseChartDemoOptions(const std::vector<std::string>& args) {
     if (opt == "--help" || opt == "-h") {
       flag();
       o.Help = true;
+    } else if (opt == "--version") {
+      flag();
+      o.Version = true;
     } else if (opt == "--size") {
       std::string w, h;
       Pair(opt, value(), "W,H", w, h);
@@ -212,6 +215,7 @@ std::string ChartDemoHelp() {
          "  --print-ranges       on quitting, print the final ranges as 'x LO HI' and\n"
          "                       'y LO HI'\n"
          "  --help               show this text\n"
+         "  --version            show the program's name and version\n"
          "\n"
          "In the window: the tool bar sets the mouse mode (Ctrl+1..Ctrl+5), the label types\n"
          "of both axes and the time format; Ctrl+R restores the start ranges; Ctrl+Q quits.\n"

@@ -32,6 +32,7 @@ struct TChartDemoOptions {
   std::string PngPath;                                         // --png (empty: none)
   bool PrintRanges = false;                                    // --print-ranges
   bool Help = false;                                           // --help
+  bool Version = false;                                        // --version
 };
 
 // args without the program name. Throws EDemoUsageError.

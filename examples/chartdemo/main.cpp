@@ -51,6 +51,10 @@ int main(int argc, char** argv) {
     std::fputs(ChartDemoHelp().c_str(), stdout);
     return 0;
   }
+  if (o.Version) {
+    std::fputs("alearix-chartdemo 1.0\n", stdout);
+    return 0;
+  }
 
   // The picture needs no display: Qt's offscreen platform draws the same pixels.
   if (!o.PngPath.empty() && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
