@@ -41,30 +41,6 @@ TColor PaletteColor(QPalette::ColorRole role, TColor fallback) {
   return FromQColor(QApplication::palette().color(QPalette::Active, role));
 }
 
-TShiftState ShiftOfKeys(Qt::KeyboardModifiers m) {
-  TShiftState s;
-  if (m & Qt::ShiftModifier) s.Include(TShiftFlag::ssShift);
-  if (m & Qt::AltModifier) s.Include(TShiftFlag::ssAlt);
-  if (m & Qt::ControlModifier) s.Include(TShiftFlag::ssCtrl);
-  return s;
-}
-
-bool ToButton(Qt::MouseButton b, TMouseButton& out) {
-  switch (b) {
-    case Qt::LeftButton:
-      out = mbLeft;
-      return true;
-    case Qt::RightButton:
-      out = mbRight;
-      return true;
-    case Qt::MiddleButton:
-      out = mbMiddle;
-      return true;
-    default:
-      return false;
-  }
-}
-
 }  // namespace
 
 TCustomGrid::TCustomGrid(QWidget* parent)
@@ -774,7 +750,7 @@ void TCustomGrid::SetEditText(int, int, const std::string&) {}
 
 bool TCustomGrid::HandleKey(QKeyEvent* e) {
   int key = e->key();
-  const TShiftState shift = ShiftOfKeys(e->modifiers());
+  const TShiftState shift = ShiftStateOf(e->modifiers());
   switch (key) {
     case Qt::Key_Up:
     case Qt::Key_Down:
@@ -894,7 +870,7 @@ void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int x, int y
 
 void TCustomGrid::mousePressEvent(QMouseEvent* e) {
   TMouseButton b;
-  if (!ToButton(e->button(), b)) return;
+  if (!ToMouseButton(e->button(), b)) return;
   if (b == mbLeft) FPressed = true;
   const QPoint p = e->position().toPoint();
   MouseDown(b, ShiftStateOf(*e), p.x(), p.y());

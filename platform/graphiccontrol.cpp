@@ -6,20 +6,20 @@
 
 #include "platform/cursors.h"
 
-TShiftState ShiftStateOf(const QMouseEvent& e) {
+TShiftState ShiftStateOf(Qt::KeyboardModifiers m, Qt::MouseButtons b) {
   TShiftState s;
-  const Qt::KeyboardModifiers m = e.modifiers();
   if (m & Qt::ShiftModifier) s.Include(TShiftFlag::ssShift);
   if (m & Qt::AltModifier) s.Include(TShiftFlag::ssAlt);
   if (m & Qt::ControlModifier) s.Include(TShiftFlag::ssCtrl);
-  const Qt::MouseButtons b = e.buttons();
   if (b & Qt::LeftButton) s.Include(TShiftFlag::ssLeft);
   if (b & Qt::RightButton) s.Include(TShiftFlag::ssRight);
   if (b & Qt::MiddleButton) s.Include(TShiftFlag::ssMiddle);
   return s;
 }
 
-namespace {
+TShiftState ShiftStateOf(const QMouseEvent& e) {
+  return ShiftStateOf(e.modifiers(), e.buttons());
+}
 
 bool ToMouseButton(Qt::MouseButton b, TMouseButton& out) {
   switch (b) {
@@ -36,8 +36,6 @@ bool ToMouseButton(Qt::MouseButton b, TMouseButton& out) {
       return false;
   }
 }
-
-}  // namespace
 
 TGraphicControl::TGraphicControl(QWidget* parent) : QWidget(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);

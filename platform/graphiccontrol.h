@@ -116,3 +116,6 @@ void AlignControls(QWidget& parent);
 
 // Shift state of a Qt mouse event (modifiers and the buttons held).
 TShiftState ShiftStateOf(const QMouseEvent& e);
+TShiftState ShiftStateOf(Qt::KeyboardModifiers m, Qt::MouseButtons b = Qt::NoButton);
+// The button of a Qt mouse event; false for buttons the controls do not handle.
+bool ToMouseButton(Qt::MouseButton b, TMouseButton& out);

@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ./scripts/deps.sh
-cmake -S . -B build-pkg -G Ninja -DCMAKE_BUILD_TYPE=Release -DALEARIX_BENCH=OFF >/dev/null
+cmake -S . -B build-pkg -G Ninja -DCMAKE_BUILD_TYPE=Release -DALEARIX_BENCH=OFF -DALEARIX_TESTS=OFF >/dev/null
 cmake --build build-pkg -j "$(nproc)"
 (cd build-pkg && cpack -G DEB >/dev/null)
 deb=$(ls build-pkg/alearix_*_*.deb)

@@ -2,34 +2,11 @@
 // table editor stays exactly as it was.
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <new>
-
 #include "components/common/velcomperror.h"
 #include "components/tabed/ntabed.h"
+#include "tests/support/refusingalloc.h"
 
 namespace {
-std::size_t RefusedFrom = 0;  // requests of this many bytes or more fail; 0: all are served
-}  // namespace
-
-void* operator new(std::size_t n) {
-  if (RefusedFrom != 0 && n >= RefusedFrom) throw std::bad_alloc();
-  if (void* p = std::malloc(n == 0 ? 1 : n)) return p;
-  throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-  std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-  std::free(p);
-}
-
-namespace {
-
-struct TRefuse {
-  explicit TRefuse(std::size_t bytes) { RefusedFrom = bytes; }
-  ~TRefuse() { RefusedFrom = 0; }
-};
 
 TEST(TabEdMemory, ReshapingWithoutStorageChangesNothing) {
   TNTabEd tab;
