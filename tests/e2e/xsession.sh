@@ -177,15 +177,16 @@ e2e_click() {
 
 # e2e_drag WID X0 Y0 X1 Y1 [X Y]...: presses the left button at the first point of the
 # window's client area, moves through the others one motion each, and releases it at
-# the last. The pauses let the program take every motion on its own.
+# the last. The pauses let the program take every motion on its own (motions still
+# queued when it looks are merged into the last).
 e2e_drag() {
   local wid=$1
   shift
-  timeout 5 xdotool mousemove --window "$wid" "$1" "$2" sleep 0.1 mousedown 1 sleep 0.1 ||
+  timeout 5 xdotool mousemove --window "$wid" "$1" "$2" sleep 0.1 mousedown 1 sleep 0.25 ||
     e2e_fail "cannot press at $1,$2"
   shift 2
   while [ $# -ge 2 ]; do
-    timeout 5 xdotool mousemove --window "$wid" "$1" "$2" sleep 0.1 ||
+    timeout 5 xdotool mousemove --window "$wid" "$1" "$2" sleep 0.25 ||
       e2e_fail "cannot move the mouse to $1,$2"
     shift 2
   done
