@@ -12,16 +12,20 @@
 #include <QLineEdit>
 #include <QScreen>
 #include <QScrollBar>
+#include <QShortcut>
 #include <QTimer>
 #include <QToolButton>
+#include <QUndoStack>
 #include <algorithm>
 #include <charconv>
+#include <utility>
 
 #include "app/about.h"
 #include "app/core/distfile.h"
 #include "app/core/export.h"
 #include "app/core/session.h"
 #include "app/core/shapes.h"
+#include "app/core/sketch.h"
 #include "app/distchart/districhart.h"
 #include "app/frmedit.h"
 #include "app/glyphs.h"
@@ -31,6 +35,7 @@
 #include "components/numlab/numlab.h"
 #include "components/numlab/numtext.h"
 #include "components/tabed/ntabed.h"
+#include "platform/cursors.h"
 #include "platform/scrollbar.h"
 #include "platform/services.h"
 #include "platform/syscolors.h"
@@ -44,6 +49,8 @@ constexpr int kPanelHeight = 153;
 const char* const kWindowCaption = "Alearix - Configurable Random Generator";
 const char* const kEditHint = "Press <ENTER> to accept, <ESC> to cancel";
 const char* const kHelpTitle = "Alearix Help";
+const char* const kChartHint = "Drag to draw the density, Ctrl+Z to undo";
+constexpr int kUndoStrokes = 50;  // strokes kept for undo
 
 // The file dialogs of "Calc", "Save" and "Load"; both save dialogs ask before overwriting.
 const TFileDialogRequest kAscDialog{"ASCII Format|*.asc", "unknown.asc", true};
@@ -74,6 +81,43 @@ class TBusyCursor {
   TBusyCursor& operator=(const TBusyCursor&) = delete;
 };
 
+std::vector<double> RefTable(const TAlearix& gen) {
+  std::vector<double> t(gen.Resolution());
+  for (int i = 1; i <= gen.Resolution(); ++i) t[i - 1] = gen.GetRefPoint(i);
+  return t;
+}
+
+void SetRefTable(TAlearix& gen, const std::vector<double>& t) {
+  for (int i = 1; i <= static_cast<int>(t.size()); ++i) gen.SetRefPoint(i, t[i - 1]);
+}
+
+// One drawn stroke as an undo step. It keeps the whole table of the other state and
+// swaps it with the generator's on every undo and redo.
+class TStrokeCommand : public QUndoCommand {
+ public:
+  TStrokeCommand(TFrmMain& form, std::vector<double> before)
+      : FForm(form), FOther(std::move(before)) {
+    setText("Draw");
+  }
+  void undo() override { Swap(); }
+  void redo() override {
+    if (FPushed) Swap();  // pushing runs redo, but the stroke is drawn already
+    FPushed = true;
+  }
+
+ private:
+  void Swap() {
+    std::vector<double> now = RefTable(FForm.Generator());
+    SetRefTable(FForm.Generator(), FOther);
+    FOther = std::move(now);
+    FForm.DrawDistri();
+  }
+
+  TFrmMain& FForm;
+  std::vector<double> FOther;
+  bool FPushed = false;
+};
+
 }  // namespace
 
 TFrmMain::TFrmMain(IFileDialogs* dialogs, IHelpViewer* help, QWidget* parent)
@@ -99,6 +143,7 @@ TFrmMain::TFrmMain(IFileDialogs* dialogs, IHelpViewer* help, QWidget* parent)
 
   CreateControls();
   CreateEditDialog();
+  CreateSketching();
 
   FModalRunner = [](QDialog& dlg) { return dlg.exec(); };
   FAboutBox = new TAboutBox(this);
@@ -477,6 +522,7 @@ void TFrmMain::ComputeShape() {
   p.StdDev2 = StdDev2;
   p.Ratio = Ratio;
   ComputeShapeTable(FGenerator, p);
+  ResetStrokes();
   DrawDistri();
 }
 
@@ -525,6 +571,7 @@ void TFrmMain::LoadClick() {
   const std::optional<std::string> path = Dialogs().OpenFile(kRndOpenDialog);
   if (!path) return;
   LoadDistribution(FGenerator, *path);
+  ResetStrokes();
   FNLabLowB->SetValue(FGenerator.LowerLimit);
   FRChart1->SetRangeLoX(FGenerator.LowerLimit);
   FNLabHighB->SetValue(FGenerator.UpperLimit);
@@ -558,6 +605,98 @@ void TFrmMain::EditClick() {
   tab.SetSuppressPaint(false);
   FModalRunner(*FFrmEditDistri);
   for (int i = 1; i <= kRows; ++i) FGenerator.SetRefPoint(i, tab.GetCellValue(1, i));
+  ResetStrokes();
   ReleasePresets();
   DrawDistri();
+}
+
+// ---------------------------------------------------------------- drawing
+
+void TFrmMain::CreateSketching() {
+  FUndoStack = new QUndoStack(this);
+  FUndoStack->setUndoLimit(kUndoStrokes);
+  // Not while a stroke is drawn: its table before would no longer be the one shown.
+  auto* undo = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z), this);
+  connect(undo, &QShortcut::activated, this, [this] {
+    if (!FStroke) FUndoStack->undo();
+  });
+  auto* redo = new QShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), this);
+  connect(redo, &QShortcut::activated, this, [this] {
+    if (!FStroke) FUndoStack->redo();
+  });
+
+  FRChart1->SetHint(kChartHint);
+  FRChart1->SetShowHint(true);
+  FRChart1->OnMouseDown = [this](TGraphicControl*, TMouseButton b, TShiftState, int x, int y) {
+    StrokeDown(b, x, y);
+  };
+  FRChart1->OnMouseMove = [this](TGraphicControl*, TShiftState shift, int x, int y) {
+    StrokeMove(shift, x, y);
+  };
+  FRChart1->OnMouseUp = [this](TGraphicControl*, TMouseButton b, TShiftState, int x, int y) {
+    StrokeUp(b, x, y);
+  };
+  // The chart sets its own cursor on every move, then reports the move: the cross-hair
+  // set here wins over the chart area.
+  FRChart1->OnMouseMoveInChart = [this](TRChart*, bool inChart, TShiftState, double, double) {
+    FRChart1->SetCursor(inChart ? crCross : crDefault);
+  };
+}
+
+void TFrmMain::ChartPointToData(int px, int py, double& x, double& y) const {
+  const TRChart& c = *FRChart1;
+  px = std::max(c.LRim(), std::min(px, c.Width() - c.RRim() - c.ShadowWidth()));
+  py = std::max(c.TRim(), std::min(py, c.Height() - c.BRim() - c.ShadowWidth()));
+  c.PixelToData(px, py, x, y);
+}
+
+void TFrmMain::StrokeDown(TMouseButton button, int x, int y) {
+  if (button != mbLeft || FStroke || !FRChart1->InChartArea(x, y)) return;
+  FStroke = true;
+  FStrokeBefore = RefTable(FGenerator);
+  ChartPointToData(x, y, FStrokeX, FStrokeY);
+  SketchPoint(FGenerator, FStrokeX, FStrokeY);
+  DrawDistri();
+}
+
+void TFrmMain::StrokeMove(TShiftState shift, int x, int y) {
+  if (!FStroke) return;
+  // A move without the button means its release went elsewhere (a window that
+  // popped up): the stroke ended there.
+  if (!shift.Contains(TShiftFlag::ssLeft)) {
+    EndStroke();
+    return;
+  }
+  StrokeTo(x, y);
+}
+
+void TFrmMain::StrokeUp(TMouseButton button, int x, int y) {
+  if (!FStroke || button != mbLeft) return;
+  StrokeTo(x, y);
+  EndStroke();
+}
+
+void TFrmMain::StrokeTo(int x, int y) {
+  double dx, dy;
+  ChartPointToData(x, y, dx, dy);
+  if (dx == FStrokeX && dy == FStrokeY) return;
+  SketchSegment(FGenerator, FStrokeX, FStrokeY, dx, dy);
+  FStrokeX = dx;
+  FStrokeY = dy;
+  DrawDistri();
+}
+
+void TFrmMain::EndStroke() {
+  FStroke = false;
+  std::vector<double> before = std::move(FStrokeBefore);
+  FStrokeBefore.clear();
+  if (before == RefTable(FGenerator)) return;  // nothing changed: no undo step
+  FUndoStack->push(new TStrokeCommand(*this, std::move(before)));
+  ReleasePresets();  // the density no longer follows the shape controls
+}
+
+void TFrmMain::ResetStrokes() {
+  FStroke = false;
+  FStrokeBefore.clear();
+  if (FUndoStack != nullptr) FUndoStack->clear();
 }

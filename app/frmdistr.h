@@ -1,7 +1,8 @@
 #pragma once
 // The main window: a fixed panel of controls above the density chart. It owns the
 // generator and hosts every command (presets, shape bars, range, count, Calc, Load,
-// Save, Help, About and the start-up disclaimer).
+// Save, Help, About and the start-up disclaimer), and the freehand drawing of the
+// density on the chart with its undo stack.
 #include <QWidget>
 #include <array>
 #include <functional>
@@ -9,8 +10,10 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/alearix.h"
+#include "platform/controltypes.h"
 
 class QDialog;
 class QFrame;
@@ -18,6 +21,7 @@ class QLabel;
 class QLineEdit;
 class QScrollBar;
 class QToolButton;
+class QUndoStack;
 class IFileDialogs;
 class IHelpViewer;
 class TAboutBox;
@@ -102,6 +106,8 @@ class TFrmMain : public QWidget {
   TFrmEditDistri* FrmEditDistri() const { return FFrmEditDistri; }
   QLabel* Label(int n) const { return FLabels.at(n - 1); }  // Label1..Label8
   const std::array<QFrame*, 4>& Bevels() const { return FBevels; }
+  // The drawn strokes: Ctrl+Z undoes the last, Ctrl+Shift+Z redoes it.
+  QUndoStack* UndoStack() const { return FUndoStack; }
 
  signals:
   // The window has closed: the program ends with it, even while other windows of
@@ -131,6 +137,20 @@ class TFrmMain : public QWidget {
   IFileDialogs& Dialogs();
   IHelpViewer& Help();
 
+  // Freehand drawing: a left press inside the chart area starts a stroke, every move
+  // with the button held extends it, the release ends it as one undo step.
+  void CreateSketching();
+  void StrokeDown(TMouseButton button, int x, int y);
+  void StrokeMove(TShiftState shift, int x, int y);
+  void StrokeUp(TMouseButton button, int x, int y);
+  void StrokeTo(int x, int y);
+  void EndStroke();
+  // A chart pixel in data units, clamped to the chart area first.
+  void ChartPointToData(int px, int py, double& x, double& y) const;
+  // Drops the strokes kept for undo and any stroke in progress: the table was
+  // replaced by other means.
+  void ResetStrokes();
+
   TAlearix FGenerator;
   bool FActivated = false;
   bool FActivationPending = false;
@@ -143,6 +163,12 @@ class TFrmMain : public QWidget {
   std::function<int(QDialog&)> FModalRunner;
   TAboutBox* FAboutBox = nullptr;            // child of the window
   TFrmEditDistri* FFrmEditDistri = nullptr;  // child of the window
+  QUndoStack* FUndoStack = nullptr;          // child of the window
+
+  // The stroke in progress: the table before it and its last point in data units.
+  bool FStroke = false;
+  std::vector<double> FStrokeBefore;
+  double FStrokeX = 0.0, FStrokeY = 0.0;
 
   QToolButton* FSBExit = nullptr;
   QToolButton* FSButAbout = nullptr;

@@ -6,7 +6,10 @@
 #   e2e_start_app LOG CMD..  starts a program in $E2E_WORK; its pid in $E2E_APP_PID
 #   wid=$(e2e_wait_window TITLE_REGEX)   first visible window whose title matches
 #   e2e_click WID X Y        left click at X,Y inside the window's client area
+#   e2e_drag WID X0 Y0 X1 Y1 ...         left press at the first point, moves, release
 #   e2e_key KEY..  e2e_type TEXT         keys and text to the focused window
+#   e2e_start_alearix PATH   the program started, its disclaimer accepted; $E2E_MAIN
+#   e2e_save_as NAME         answers an open "Save" dialog with NAME in $E2E_WORK
 #   e2e_pass                 the closing line; any e2e_fail before it ends the test
 #
 # Nothing is written outside $E2E_DIR apart from the X server's own socket and lock.
@@ -172,6 +175,25 @@ e2e_click() {
   sleep 0.3
 }
 
+# e2e_drag WID X0 Y0 X1 Y1 [X Y]...: presses the left button at the first point of the
+# window's client area, moves through the others one motion each, and releases it at
+# the last. The pauses let the program take every motion on its own (motions still
+# queued when it looks are merged into the last).
+e2e_drag() {
+  local wid=$1
+  shift
+  timeout 5 xdotool mousemove --window "$wid" "$1" "$2" sleep 0.1 mousedown 1 sleep 0.25 ||
+    e2e_fail "cannot press at $1,$2"
+  shift 2
+  while [ $# -ge 2 ]; do
+    timeout 5 xdotool mousemove --window "$wid" "$1" "$2" sleep 0.25 ||
+      e2e_fail "cannot move the mouse to $1,$2"
+    shift 2
+  done
+  timeout 5 xdotool mouseup 1 || e2e_fail "cannot release the mouse button"
+  sleep 0.3
+}
+
 # Keys (xdotool names: Return, Escape, Tab, Right, ctrl+a ...) to the focused window.
 e2e_key() {
   local k
@@ -192,4 +214,28 @@ e2e_wait_app_exit() {
   e2e_wait_for "the program to end" eval '! e2e_app_running'
   wait "$E2E_APP_PID"
   E2E_APP_STATUS=$?
+}
+
+# Starts the desktop program and accepts its disclaimer; the main window in E2E_MAIN.
+e2e_start_alearix() {
+  e2e_start_app alearix "$1"
+  E2E_MAIN=$(e2e_wait_window '^Alearix - Configurable Random Generator$')
+  local about
+  about=$(e2e_wait_window '^About$')
+  e2e_click "$about" 316 336 # "OK, I accept"
+  e2e_wait_window_gone '^About$'
+  e2e_app_running || e2e_fail "the program ended after accepting the disclaimer"
+}
+
+# Answers the "Save" file dialog that a click has just opened: a bare name is saved in
+# the working folder, where the dialog opens.
+e2e_save_as() {
+  local dialog
+  dialog=$(e2e_wait_window '^Save')
+  e2e_focus "$dialog"
+  e2e_key ctrl+a
+  e2e_type "$1"
+  e2e_key Return
+  e2e_wait_window_gone '^Save'
+  e2e_wait_for "$1 in the working folder" test -s "$E2E_WORK/$1"
 }
