@@ -365,12 +365,12 @@ void TFrmMain::CreateControls() {
     nl->SetPrecision(3);
   }
   FNLabLowB->SetLeftText("from");
-  FNLabLowB->SetValue(-300.0);
+  FNLabLowB->SetValue(kStartLowerLimit);
   FNLabLowB->SetHint("click here to change lower limit");
   FNLabLowB->SetShowHint(true);
   FNLabLowB->OnClick = [this](TGraphicControl*) { OpenRangeEdit(false); };
   FNLabHighB->SetLeftText("to");
-  FNLabHighB->SetValue(300.0);
+  FNLabHighB->SetValue(kStartUpperLimit);
   FNLabHighB->SetHint("click here to change upper limit");
   FNLabHighB->SetShowHint(true);
   FNLabHighB->OnClick = [this](TGraphicControl*) { OpenRangeEdit(true); };
