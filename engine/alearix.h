@@ -45,6 +45,8 @@ class TAlearix {
   double ClassEdge(int i) const;
   // Class of x: 0 below LowerLimit, Resolution + 1 above UpperLimit (and at it).
   int ValueToClass(double x) const;
+  // classes[i] = ValueToClass(x[i]) for a block of numbers, two at a time.
+  void ValuesToClasses(const double* x, std::size_t n, int* classes) const;
 
   bool HasPositiveRefPoint() const { return FPositive > 0; }
   // Scales the table so that its largest point is 1. Throws EDistributionError, leaving the
