@@ -126,16 +126,14 @@ inline std::uint64_t EightDigits(std::uint32_t v) {
   return tens + 0x3030303030303030ULL;
 }
 
-constexpr std::size_t kSlot = 32;  // a line of a number below 2^32: at most 18 characters
-
 // ".dddd" and CR LF, the digits those of f < 10^4, as a word in memory order.
 inline std::uint64_t Tail(std::uint64_t eightDigits) {
   return '.' | (eightDigits >> 32) << 8 | std::uint64_t{'\r'} << 40 | std::uint64_t{'\n'} << 48;
 }
 
-// One line (the number and CR LF) into a slot of kSlot characters, free of branches on
-// the sign and the number of digits for magnitudes below 10^4; returns its length, or 0
-// for a number the general routine must write. The slot ends with bytes of no meaning.
+// One line (the number and CR LF) at slot, free of branches on the sign and the number of
+// digits for magnitudes below 10^4; returns its length, or 0 for a number the general
+// routine must write. Up to 20 characters are written; those beyond the line mean nothing.
 inline std::size_t FormatSlot(double x, char* slot) {
   static constexpr std::uint32_t kPowers[9] = {1,      10,      100,      1000,     10000,
                                                100000, 1000000, 10000000, 100000000};
@@ -179,26 +177,17 @@ char* FormatLines(const double* x, std::size_t n, char* out) {
     }
     return out;
   }
-  // Chunks of lines are formatted into slots of their own, then packed.
-  constexpr std::size_t kChunk = 128;
-  alignas(16) char slots[kChunk][kSlot];
-  std::uint8_t lengths[kChunk];
-  while (n > 0) {
-    const std::size_t m = n < kChunk ? n : kChunk;
-    for (std::size_t i = 0; i < m; ++i)
-      lengths[i] = static_cast<std::uint8_t>(FormatSlot(x[i], slots[i]));
-    for (std::size_t i = 0; i < m; ++i) {
-      if (lengths[i] == 0) [[unlikely]] {
-        out = FormatRare(x[i], out);
-        *out++ = '\r';
-        *out++ = '\n';
-        continue;
-      }
-      std::memcpy(out, slots[i], kSlot);  // the room for a line exceeds a slot
-      out += lengths[i];
+  // Each line at its place: the place of the next waits only for a length, not for
+  // branches on the sign or the digits.
+  for (std::size_t i = 0; i < n; ++i) {
+    const std::size_t length = FormatSlot(x[i], out);
+    if (length == 0) [[unlikely]] {
+      out = FormatRare(x[i], out);
+      *out++ = '\r';
+      *out++ = '\n';
+      continue;
     }
-    x += m;
-    n -= m;
+    out += length;
   }
   return out;
 }

@@ -65,6 +65,6 @@ constexpr std::size_t kMaxNumberText = 60;
 char* FormatFixed4(double x, char* out);
 std::string FixedText4(double x);
 // Writes n lines, each x[i] as FormatFixed4 writes it and CR LF, and returns the end. Out
-// has room for n * (kMaxNumberText + 2) characters. Faster than number by number, as no
-// number waits for the length of the one before.
+// has room for n * (kMaxNumberText + 2) characters. Faster than number by number: free of
+// branches on the sign and the digits.
 char* FormatLines(const double* x, std::size_t n, char* out);
