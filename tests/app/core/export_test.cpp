@@ -94,18 +94,28 @@ TEST(FormatFixed4Test, LinesOfABlockEqualNumberByNumber) {
   std::mt19937_64 rng(777);
   std::uniform_int_distribution<int> expo(-20, 40);
   std::uniform_real_distribution<double> unit(-1.0, 1.0);
-  std::vector<double> xs = {0.0,      -0.0,      0.00005,      -0.00005,         9999.99995,
-                            99999999, 1e8,       -123456789.5, 4294967295.99995, 4294967296.0,
-                            1e36,     -HUGE_VAL, std::nan(""), 1e-300,           -7.77775};
+  std::vector<double> xs = {0.0, -0.0, 0.00005, -0.00005, 9999.99995, 99999999, 1e8, -123456789.5,
+                            4294967295.99995, 4294967296.0, 1e36, -HUGE_VAL, std::nan(""), 1e-300,
+                            -7.77775,
+                            // integer parts of every length, in groups of four
+                            9.9999, 10, 99.9999, -100, 999.9999, 1000, -9998.9999, 0.0001};
   for (int i = 0; i < 20000; ++i) xs.push_back(std::ldexp(unit(rng), expo(rng)));
+  for (int i = 0; i < 20000; ++i) xs.push_back(unit(rng) * 10000);  // mostly in groups of four
+  for (int i = 0; i < 20000; ++i)
+    xs.push_back(static_cast<double>(rng() % 200000001) / 20000.0 - 5000);
   for (int i = 0; i < 20000; ++i)
     xs.push_back(static_cast<double>(rng() % 4000000001 | 1) / 20000.0 - 100000);
   std::vector<char> buf(xs.size() * (kMaxNumberText + 2));
-  for (std::size_t offset : {std::size_t{0}, std::size_t{3}}) {  // blocks not on a chunk edge
-    std::string expected;
-    for (std::size_t i = offset; i < xs.size(); ++i) expected += FixedText4(xs[i]) + "\r\n";
-    char* end = FormatLines(xs.data() + offset, xs.size() - offset, buf.data());
-    ASSERT_EQ(std::string(buf.data(), end), expected);
+  for (std::size_t offset : {std::size_t{0}, std::size_t{3}}) {  // groups not on a block edge
+    const std::string text(buf.data(),
+                           FormatLines(xs.data() + offset, xs.size() - offset, buf.data()));
+    std::size_t pos = 0;
+    for (std::size_t i = offset; i < xs.size(); ++i) {
+      const std::string line = FixedText4(xs[i]) + "\r\n";
+      ASSERT_EQ(text.substr(pos, line.size()), line) << std::hexfloat << xs[i];
+      pos += line.size();
+    }
+    EXPECT_EQ(pos, text.size());
   }
 }
 
