@@ -40,6 +40,26 @@ void BM_Alearix(benchmark::State& state, TShapeParams shape) {
   state.SetItemsProcessed(state.iterations());
 }
 
+// The same without the wide vector units (as on a processor without AVX2).
+void BM_AlearixPlain(benchmark::State& state, TShapeParams shape) {
+  const bool wide = TAlearix::WideVectors();
+  TAlearix::SetWideVectors(false);
+  BM_Alearix(state, shape);
+  TAlearix::SetWideVectors(wide);
+}
+
+// Blocks of 4096 numbers at once, as the export draws them.
+void BM_AlearixBlock(benchmark::State& state, TShapeParams shape) {
+  TAlearix a = MakeEngine(shape);
+  UniformSeed = 1;
+  std::vector<double> block(4096);
+  for (auto _ : state) {
+    a.RandomValues(block.data(), block.size());
+    benchmark::DoNotOptimize(block.data());
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<std::int64_t>(block.size()));
+}
+
 template <class TEngine>
 void BM_Library(benchmark::State& state, TShapeParams shape) {
   TAlearix a = MakeEngine(shape);
@@ -67,12 +87,18 @@ void BM_AlearixFlat(benchmark::State& state) {
 BENCHMARK(BM_AlearixFlat);
 
 BENCHMARK_CAPTURE(BM_Alearix, normal, kNormal);
+BENCHMARK_CAPTURE(BM_AlearixPlain, normal, kNormal);
+BENCHMARK_CAPTURE(BM_AlearixBlock, normal, kNormal);
 BENCHMARK_CAPTURE(BM_Mt19937, normal, kNormal);
 BENCHMARK_CAPTURE(BM_Minstd, normal, kNormal);
 BENCHMARK_CAPTURE(BM_Alearix, leptokurtic, kLeptokurtic);
+BENCHMARK_CAPTURE(BM_AlearixPlain, leptokurtic, kLeptokurtic);
+BENCHMARK_CAPTURE(BM_AlearixBlock, leptokurtic, kLeptokurtic);
 BENCHMARK_CAPTURE(BM_Mt19937, leptokurtic, kLeptokurtic);
 BENCHMARK_CAPTURE(BM_Minstd, leptokurtic, kLeptokurtic);
 BENCHMARK_CAPTURE(BM_Alearix, bimodal, kBimodal);
+BENCHMARK_CAPTURE(BM_AlearixPlain, bimodal, kBimodal);
+BENCHMARK_CAPTURE(BM_AlearixBlock, bimodal, kBimodal);
 BENCHMARK_CAPTURE(BM_Mt19937, bimodal, kBimodal);
 BENCHMARK_CAPTURE(BM_Minstd, bimodal, kBimodal);
 

@@ -1,7 +1,9 @@
-// Export speed: 10^7 numbers written to a file by the real export, next to the same
-// loop with the numbers formatted by snprintf("%.4f") (the comparison only: files
-// never use snprintf), and the cost of formatting and writing alone.
+// Export speed: numbers written to a file by the real export, serial (number by number, as
+// the window does it) next to the pipeline (drawing and writing in two threads, as
+// alearix-gen does it), in wall time; the same loop with snprintf("%.4f") (the comparison
+// only: files never use snprintf); and the cost of formatting and writing alone.
 #include <benchmark/benchmark.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "app/core/export.h"
+#include "app/core/fitreport.h"
 #include "app/core/session.h"
 #include "app/core/shapes.h"
 #include "engine/alearix.h"
@@ -31,18 +34,46 @@ TAlearix Engine(bool flat) {
   return gen;
 }
 
-// The real export, start shape (normal) or a flat density (fewest rejections).
-void BM_Export(benchmark::State& state) {
-  TAlearix gen = Engine(state.range(0) != 0);
-  const std::string path = ScratchFile();
-  for (auto _ : state) benchmark::DoNotOptimize(ExportRandomNumbers(gen, kN, path));
-  std::filesystem::remove(path);
-  state.SetItemsProcessed(state.iterations() * kN);
+double PeakRssMiB() {
+  struct rusage usage {};
+  ::getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-// The same loop with snprintf formatting.
+// The report's statistics as alearix-gen --report gathers them.
+class TReportSink : public ISampleSink {
+ public:
+  explicit TReportSink(const TAlearix& gen) : FFit(gen) {}
+  void Add(const double* x, std::size_t n) override {
+    FMoments.Add(x, n);
+    FFit.Add(x, n);
+  }
+
+ private:
+  TSampleMoments FMoments;
+  TFitTest FFit;
+};
+
+// The real export of the start shape (normal): args count, pipelined, with the report.
+void BM_Export(benchmark::State& state) {
+  const std::int64_t count = state.range(0);
+  TAlearix gen = Engine(false);
+  const std::string path = ScratchFile();
+  for (auto _ : state) {
+    TReportSink report(gen);
+    TExportOptions options;
+    options.Pipelined = state.range(1) != 0;
+    if (state.range(2) != 0) options.Sink = &report;
+    benchmark::DoNotOptimize(ExportRandomNumbers(gen, count, path, options));
+  }
+  std::filesystem::remove(path);
+  state.SetItemsProcessed(state.iterations() * count);
+  state.counters["peak_rss_MiB"] = PeakRssMiB();
+}
+
+// The serial loop with snprintf formatting.
 void BM_SnprintfExport(benchmark::State& state) {
-  TAlearix gen = Engine(state.range(0) != 0);
+  TAlearix gen = Engine(false);
   const std::string path = ScratchFile();
   for (auto _ : state) {
     TTextFileWriter out(path);
@@ -67,18 +98,28 @@ void BM_SnprintfExport(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * kN);
 }
 
-// Drawing alone.
+// Drawing alone, number by number and in blocks.
 void BM_RandomValue(benchmark::State& state) {
   TAlearix gen = Engine(state.range(0) != 0);
+  const bool blocks = state.range(1) != 0;
+  std::vector<double> block(16384);
   for (auto _ : state) {
     double s = 0;
-    for (std::int64_t i = 0; i < kN; ++i) s += gen.RandomValue();
+    if (blocks) {
+      for (std::int64_t i = 0; i < kN; i += static_cast<std::int64_t>(block.size())) {
+        gen.RandomValues(block.data(), block.size());
+        s += block[0];
+      }
+    } else {
+      for (std::int64_t i = 0; i < kN; ++i) s += gen.RandomValue();
+    }
     benchmark::DoNotOptimize(s);
   }
   state.SetItemsProcessed(state.iterations() * kN);
 }
 
-// Formatting and writing alone, over 2^20 drawn values used ten times.
+// Formatting and writing alone, over 2^20 drawn values used ten times: number by number
+// (FormatFixed4), by snprintf, or in blocks (FormatLines).
 std::vector<double> Values() {
   TAlearix gen = Engine(false);
   std::vector<double> v(1 << 20);
@@ -89,16 +130,25 @@ std::vector<double> Values() {
 void BM_FormatAndWrite(benchmark::State& state) {
   const std::vector<double> v = Values();
   const std::string path = ScratchFile();
-  const bool viaSnprintf = state.range(0) != 0;
+  const int way = static_cast<int>(state.range(0));
   for (auto _ : state) {
     TTextFileWriter out(path);
-    for (std::int64_t i = 0; i < kN; ++i) {
-      const double x = v[static_cast<std::size_t>(i) & (v.size() - 1)];
-      char* p = out.Reserve(64);
-      char* e = viaSnprintf ? p + std::snprintf(p, 62, "%.4f", x) : FormatFixed4(x, p);
-      e[0] = '\r';
-      e[1] = '\n';
-      out.Advance(static_cast<std::size_t>(e + 2 - p));
+    if (way == 2) {
+      constexpr std::size_t kLines = 1024;
+      for (std::int64_t i = 0; i < kN; i += kLines) {
+        char* p = out.Reserve(kLines * (kMaxNumberText + 2));
+        const double* x = v.data() + (static_cast<std::size_t>(i) & (v.size() - 1));
+        out.Advance(static_cast<std::size_t>(FormatLines(x, kLines, p) - p));
+      }
+    } else {
+      for (std::int64_t i = 0; i < kN; ++i) {
+        const double x = v[static_cast<std::size_t>(i) & (v.size() - 1)];
+        char* p = out.Reserve(64);
+        char* e = way == 1 ? p + std::snprintf(p, 62, "%.4f", x) : FormatFixed4(x, p);
+        e[0] = '\r';
+        e[1] = '\n';
+        out.Advance(static_cast<std::size_t>(e + 2 - p));
+      }
     }
     out.Commit();
   }
@@ -108,8 +158,31 @@ void BM_FormatAndWrite(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_Export)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
-BENCHMARK(BM_SnprintfExport)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
-BENCHMARK(BM_RandomValue)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
-BENCHMARK(BM_FormatAndWrite)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Iterations(2);
+// Serial and pipelined side by side: 10^7 numbers (also with the report's statistics),
+// then 10^8.
+BENCHMARK(BM_Export)
+    ->ArgNames({"count", "pipelined", "report"})
+    ->Args({kN, 0, 0})
+    ->Args({kN, 1, 0})
+    ->Args({kN, 0, 1})
+    ->Args({kN, 1, 1})
+    ->Args({10 * kN, 0, 0})
+    ->Args({10 * kN, 1, 0})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2)
+    ->UseRealTime();
+BENCHMARK(BM_SnprintfExport)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
+BENCHMARK(BM_RandomValue)
+    ->ArgNames({"flat", "blocks"})
+    ->Args({0, 0})
+    ->Args({0, 1})
+    ->Args({1, 0})
+    ->Args({1, 1})
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
+BENCHMARK(BM_FormatAndWrite)
+    ->ArgName("way")
+    ->DenseRange(0, 2)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2);
 BENCHMARK_MAIN();

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "app/core/distfile.h"
+#include "app/core/fitreport.h"
 #include "app/core/session.h"
 #include "app/core/shapes.h"
 #include "engine/alearix.h"
@@ -21,14 +22,19 @@ void CheckDistinctOutputs(const TGenOptions& opts, int stdoutFd) {
     const char* Option;
     const std::string& Path;
   };
-  const TOutput outputs[] = {
-      {"-o", opts.OutPath}, {"--save", opts.SavePath}, {"--png", opts.PngPath}};
+  if (opts.ReportPath == "-" && opts.OutPath == "-")
+    throw EUsageError("--report - needs -o FILE: standard output would hold the numbers");
+  const TOutput outputs[] = {{"-o", opts.OutPath},
+                             {"--save", opts.SavePath},
+                             {"--png", opts.PngPath},
+                             {"--report", opts.ReportPath}};
   for (std::size_t i = 0; i < std::size(outputs); ++i)
     for (std::size_t j = i + 1; j < std::size(outputs); ++j) {
       const TOutput &a = outputs[i], &b = outputs[j];
       if (a.Path.empty() || b.Path.empty()) continue;
-      const bool same = a.Path == "-" ? SameOutputFile(stdoutFd, b.Path)
-                                      : a.Path == b.Path || SameOutputFile(a.Path, b.Path);
+      const bool same = a.Path == "-"   ? SameOutputFile(stdoutFd, b.Path)
+                        : b.Path == "-" ? SameOutputFile(stdoutFd, a.Path)
+                                        : a.Path == b.Path || SameOutputFile(a.Path, b.Path);
       if (same)
         throw EUsageError(std::string(a.Option) + " and " + b.Option + " name the same file '" +
                           b.Path + "'");
@@ -70,19 +76,33 @@ int RunGenerator(const TGenOptions& opts, int stdoutFd, std::FILE* err, TPngHook
     std::unique_ptr<TTextFileWriter> out = toStdout
                                                ? TTextFileWriter::ForDescriptor(stdoutFd)
                                                : std::make_unique<TTextFileWriter>(opts.OutPath);
-    std::unique_ptr<TTextFileWriter> save, picture;
+    std::unique_ptr<TTextFileWriter> save, picture, report;
     if (!opts.SavePath.empty()) save = std::make_unique<TTextFileWriter>(opts.SavePath);
     if (png && !opts.PngPath.empty()) picture = std::make_unique<TTextFileWriter>(opts.PngPath);
+    std::unique_ptr<TReportSample> sample;
+    if (!opts.ReportPath.empty()) {
+      report = opts.ReportPath == "-" ? TTextFileWriter::ForDescriptor(stdoutFd)
+                                      : std::make_unique<TTextFileWriter>(opts.ReportPath);
+      sample = std::make_unique<TReportSample>(gen);
+    }
 
     if (save) SaveDistribution(gen, *save);
-    const THistogram hist = Calc(gen, opts.Count, *out);
+    TExportOptions calc;
+    calc.Pipelined = true;
+    calc.Sink = sample.get();
+    const THistogram hist = Calc(gen, opts.Count, *out, calc);
     if (picture) {
       current = opts.PngPath;
       picture->Write(png(gen, hist));
     }
+    if (report) {
+      current = report->Name();
+      report->Write(FitReportJson(gen, opts.Seed.value_or(0), sample->Moments, sample->Fit));
+    }
     std::vector<TTextFileWriter*> all = {out.get()};
     if (save) all.push_back(save.get());
     if (picture) all.push_back(picture.get());
+    if (report) all.push_back(report.get());
     TTextFileWriter::CommitAll(all);
   } catch (const ERangeError& e) {
     std::fprintf(err, "alearix-gen: %s\n", e.what());
@@ -102,15 +122,15 @@ int GenMain(const std::vector<std::string>& args, int stdoutFd, std::FILE* out, 
   TGenOptions opts;
   try {
     opts = ParseGenOptions(args);
-    if (!opts.Help) CheckDistinctOutputs(opts, stdoutFd);
+    if (!opts.Help && !opts.Version) CheckDistinctOutputs(opts, stdoutFd);
     if (!opts.PngPath.empty() && !png)
       throw EUsageError("option '--png' is not available in this build");
   } catch (const EUsageError& e) {
     std::fprintf(err, "alearix-gen: %s\n%s", e.what(), GenUsage().c_str());
     return 2;
   }
-  if (opts.Help) {
-    std::fputs(GenHelp().c_str(), out);
+  if (opts.Help || opts.Version) {
+    std::fputs((opts.Help ? GenHelp() : GenVersion()).c_str(), out);
     std::fflush(out);
     return 0;
   }

@@ -85,9 +85,9 @@ TGenOptions ParseGenOptions(const std::vector<std::string>& args) {
       if (v.empty()) throw EUsageError("option '" + opt + "' needs a file name");
       return v;
     };
-    if (opt == "--help" || opt == "-h") {
+    if (opt == "--help" || opt == "-h" || opt == "--version") {
       if (inlineValue) throw EUsageError("option '" + opt + "' takes no value");
-      o.Help = true;
+      (opt == "--version" ? o.Version : o.Help) = true;
     } else if (opt == "--shape") {
       setSource(TGenOptions::TSource::soShape, opt);
       std::string key = value();
@@ -113,6 +113,8 @@ TGenOptions ParseGenOptions(const std::vector<std::string>& args) {
       o.SavePath = path();
     } else if (opt == "--png") {
       o.PngPath = path();
+    } else if (opt == "--report") {
+      o.ReportPath = path();
     } else if (!opt.empty() && opt[0] == '-') {
       throw EUsageError("unknown option '" + opt + "'");
     } else {
@@ -126,6 +128,7 @@ std::string GenUsage() {
   return "Usage: alearix-gen [--shape NAME | --mix P1,W1,P2,W2,R | --load FILE.rnd]\n"
          "                   [--from X] [--to Y] [--count N] [--seed S]\n"
          "                   [-o FILE.asc] [--save FILE.rnd] [--png FILE.png]\n"
+         "                   [--report FILE.json]\n"
          "Try 'alearix-gen --help' for more information.\n";
 }
 
@@ -155,11 +158,23 @@ std::string GenHelp() {
          "  -o FILE.asc        the random numbers (default, and \"-\": standard output)\n"
          "  --save FILE.rnd    also write the density as the program's \"Save\"\n"
          "  --png FILE.png     also draw the chart (only in builds with the chart)\n"
-         "  --help             show this text\n"
+         "  --report FILE.json also write a report, as JSON, on how well the numbers\n"
+         "                     follow the density (\"-\": standard output, when -o names\n"
+         "                     a file): the density's exact moments, the sample's\n"
+         "                     moments, a chi-square test over the classes and the\n"
+         "                     Kolmogorov-Smirnov distance; the distance is measured at\n"
+         "                     sub-bin resolution (64 sub-bins per class), as the\n"
+         "                     numbers are not kept\n"
+         "  -h, --help         show this text and exit\n"
+         "  --version          show the version and exit\n"
          "\n"
          "A repeated option keeps its last value. The outputs must be different files.\n"
          "Exit status: 0 on success, 1 on a file or density error, 2 on a bad option or\n"
          "a range too wide for the numbers; 128 + the signal when interrupted.\n"
          "The output files are replaced together, and only when all were written\n"
          "completely; an interrupted or failed run leaves the old files as they were.\n";
+}
+
+std::string GenVersion() {
+  return "alearix-gen 1.0\n";
 }

@@ -27,12 +27,15 @@ struct TGenOptions {
   std::string OutPath = "-";          // -o ("-" = standard output)
   std::string SavePath;               // --save (empty = none)
   std::string PngPath;                // --png (empty = none)
+  std::string ReportPath;             // --report (empty = none, "-" = standard output)
   bool Help = false;                  // --help
+  bool Version = false;               // --version
 };
 
 // args without the program name. Throws EUsageError.
 TGenOptions ParseGenOptions(const std::vector<std::string>& args);
 
-// The usage synopsis (a few lines) and the full --help text.
+// The usage synopsis (a few lines), the full --help text and the --version line.
 std::string GenUsage();
 std::string GenHelp();
+std::string GenVersion();

@@ -1,8 +1,11 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 #include <vector>
+
+#include "engine/uniform.h"
 
 inline constexpr const char* kMsgNoPositiveRefPoint =
     "The distribution has no positive reference point";
@@ -42,6 +45,8 @@ class TAlearix {
   double ClassEdge(int i) const;
   // Class of x: 0 below LowerLimit, Resolution + 1 above UpperLimit (and at it).
   int ValueToClass(double x) const;
+  // classes[i] = ValueToClass(x[i]) for a block of numbers, two at a time.
+  void ValuesToClasses(const double* x, std::size_t n, int* classes) const;
 
   bool HasPositiveRefPoint() const { return FPositive > 0; }
   // Scales the table so that its largest point is 1. Throws EDistributionError, leaving the
@@ -49,9 +54,16 @@ class TAlearix {
   void Normalize();
   // Draws one number from the density. Throws EDistributionError when no point is positive.
   double RandomValue();
+  // Fills out with count numbers: the same numbers, and the same source state after them,
+  // as count calls of RandomValue. Throws EDistributionError when no point is positive.
+  void RandomValues(double* out, std::size_t count);
 
-  // Attempts evaluated together when the sampler looks ahead.
-  static constexpr int kLookAhead = 16;
+  // Attempts evaluated together at most when the sampler looks ahead.
+  static constexpr int kLookAhead = 64;
+  // Whether the look-ahead uses the processor's wide vector units (AVX2) where it has
+  // them; on by default. The numbers are the same either way.
+  static bool WideVectors();
+  static void SetWideVectors(bool on);
 
  private:
   // FResolution points and a 0 behind them, or empty after a failed reallocation.
@@ -59,11 +71,11 @@ class TAlearix {
   int FResolution = 0;
   int FPositive = 0;  // number of points above 0
 
-  // Numbers the sampler has already worked out for the source states that follow. An entry
-  // is the exact outcome of sampling from state SeedBefore with the current table, so it is
-  // used only while the source still holds that state; any change of the table drops them.
+  // Numbers the sampler has already worked out for the source states that follow. Entry i
+  // is the exact outcome of sampling from the state entry i - 1 left (the first from
+  // FAheadSeed) with the current table, so an entry is used only while the source still
+  // holds the state it starts from; any change of the table drops them.
   struct TDrawn {
-    std::uint32_t SeedBefore;
     std::uint32_t SeedAfter;
     std::uint32_t Class;  // 0-based
     double Pos;           // position inside the class, 0..1
@@ -71,9 +83,14 @@ class TAlearix {
   TDrawn FAhead[kLookAhead] = {};
   int FAheadPos = 0;
   int FAheadCount = 0;
-  int FRunLength = kLookAhead;  // attempts evaluated per run
+  std::uint32_t FAheadSeed = 0;  // the state the entry at FAheadPos starts from
+  int FRunLength = kLookAhead;   // attempts evaluated per run
 
   void DropLookAhead() { FAheadPos = FAheadCount = 0; }
+  bool AheadReady() const { return FAheadPos < FAheadCount && FAheadSeed == UniformSeed; }
   void LookAhead();
   double DrawDirectly();
+  double ValueOf(const TDrawn& d) const {
+    return LowerLimit + (d.Class + d.Pos) * (UpperLimit - LowerLimit) / FResolution;
+  }
 };

@@ -105,6 +105,73 @@ void TSampleMoments::Add(double x) {
   FM2 += term;
 }
 
+void TSampleMoments::Add(const double* x, std::size_t n) {
+  constexpr std::size_t kPart = 4096;
+  for (std::size_t start = 0; start < n; start += kPart) {
+    const double* v = x + start;
+    const std::size_t m = std::min(kPart, n - start);
+    // Four running sums each, for speed; then the central sums about the part's mean.
+    double sum[4] = {}, lo = v[0], hi = v[0];
+    std::size_t i = 0;
+    for (; i + 4 <= m; i += 4)
+      for (int l = 0; l < 4; ++l) sum[l] += v[i + l];
+    for (; i < m; ++i) sum[0] += v[i];
+    const double mean = ((sum[0] + sum[1]) + (sum[2] + sum[3])) / static_cast<double>(m);
+    double s2[4] = {}, s3[4] = {}, s4[4] = {};
+    for (i = 0; i + 4 <= m; i += 4)
+      for (int l = 0; l < 4; ++l) {
+        const double d = v[i + l] - mean, d2 = d * d;
+        s2[l] += d2;
+        s3[l] += d2 * d;
+        s4[l] += d2 * d2;
+      }
+    for (; i < m; ++i) {
+      const double d = v[i] - mean, d2 = d * d;
+      s2[0] += d2;
+      s3[0] += d2 * d;
+      s4[0] += d2 * d2;
+    }
+    for (i = 0; i < m; ++i) {
+      lo = std::min(lo, v[i]);
+      hi = std::max(hi, v[i]);
+    }
+    TSampleMoments part;
+    part.FCount = static_cast<std::int64_t>(m);
+    part.FMean = mean;
+    part.FM2 = (s2[0] + s2[1]) + (s2[2] + s2[3]);
+    part.FM3 = (s3[0] + s3[1]) + (s3[2] + s3[3]);
+    part.FM4 = (s4[0] + s4[1]) + (s4[2] + s4[3]);
+    part.FMin = lo;
+    part.FMax = hi;
+    Merge(part);
+  }
+}
+
+// Joins the moments of another sample to these (Chan's and Pebay's pairwise updates).
+void TSampleMoments::Merge(const TSampleMoments& b) {
+  if (b.FCount == 0) return;
+  if (FCount == 0) {
+    *this = b;
+    return;
+  }
+  const double na = static_cast<double>(FCount), nb = static_cast<double>(b.FCount);
+  const double n = na + nb;
+  const double delta = b.FMean - FMean, delta2 = delta * delta;
+  const double m4 = FM4 + b.FM4 +
+                    delta2 * delta2 * na * nb * (na * na - na * nb + nb * nb) / (n * n * n) +
+                    6 * delta2 * (na * na * b.FM2 + nb * nb * FM2) / (n * n) +
+                    4 * delta * (na * b.FM3 - nb * FM3) / n;
+  const double m3 = FM3 + b.FM3 + delta2 * delta * na * nb * (na - nb) / (n * n) +
+                    3 * delta * (na * b.FM2 - nb * FM2) / n;
+  FM2 += b.FM2 + delta2 * na * nb / n;
+  FM3 = m3;
+  FM4 = m4;
+  FMean += delta * nb / n;
+  FCount += b.FCount;
+  FMin = std::min(FMin, b.FMin);
+  FMax = std::max(FMax, b.FMax);
+}
+
 TMoments TSampleMoments::Moments() const {
   TMoments m;
   if (FCount == 0) return m;
@@ -130,7 +197,8 @@ void TFitTest::Add(double x) {
   if (FEmptyRange) return;
   const double t = (x - FLower) * FScale;
   const double last = static_cast<double>(FCounts.size() - 1);
-  const double k = t < 0 ? 0.0 : (t > last ? last : std::floor(t));  // NaN counts in bin 0
+  // Clamped to the sub-bins (a NaN to the first); truncation is the floor from 0 on.
+  const double k = !(t >= 0) ? 0.0 : (t > last ? last : t);
   ++FCounts[static_cast<std::size_t>(k)];
 }
 

@@ -17,7 +17,8 @@ void CheckCalc(const TAlearix& gen) {
   if (!std::isfinite((gen.UpperLimit - gen.LowerLimit) * gen.Resolution())) throw ERangeError();
 }
 
-THistogram Calc(TAlearix& gen, std::int64_t count, TTextFileWriter& out) {
+THistogram Calc(TAlearix& gen, std::int64_t count, TTextFileWriter& out,
+                const TExportOptions& options) {
   CheckCalc(gen);
-  return ExportRandomNumbers(gen, count, out);
+  return ExportRandomNumbers(gen, count, out, options);
 }

@@ -35,5 +35,7 @@ void SetStartState(TAlearix& gen);
 void CheckCalc(const TAlearix& gen);
 
 // One "Calc": CheckCalc, then count numbers drawn from gen and written to out, with
-// their histogram. The caller commits out.
-THistogram Calc(TAlearix& gen, std::int64_t count, TTextFileWriter& out);
+// their histogram. The caller commits out. The window draws number by number; alearix-gen
+// draws and writes in two threads (options.Pipelined), with the same bytes.
+THistogram Calc(TAlearix& gen, std::int64_t count, TTextFileWriter& out,
+                const TExportOptions& options = {});

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <nlohmann/json.hpp>
 
 #include "app/core/distfile.h"
 #include "app/core/export.h"
@@ -138,6 +139,12 @@ TEST_F(GenTest, BadOptionsGiveMessageUsageAndStatus2) {
 #endif
   EXPECT_EQ(Run("--help"), 0);
   EXPECT_NE(FOut.find("--count N"), std::string::npos);
+  EXPECT_EQ(Run("--version"), 0);
+  EXPECT_EQ(FOut, "alearix-gen 1.0\n");
+  // The report goes to standard output only when the numbers go to a file.
+  EXPECT_EQ(Run("--report -"), 2);
+  EXPECT_NE(FErr.find("--report - needs -o FILE"), std::string::npos) << FErr;
+  EXPECT_EQ(FOut, "");
 }
 
 TEST_F(GenTest, FileErrorsNameTheFileAndLeaveNothingBehind) {
@@ -157,6 +164,8 @@ TEST_F(GenTest, FileErrorsNameTheFileAndLeaveNothingBehind) {
   EXPECT_EQ(FErr, "alearix-gen: nodir/out.asc: File not found\n");
   EXPECT_EQ(Run("--save nodir/s.rnd -o out.asc"), 1);
   EXPECT_EQ(FErr, "alearix-gen: nodir/s.rnd: File not found\n");
+  EXPECT_EQ(Run("--report nodir/r.json -o out.asc"), 1);
+  EXPECT_EQ(FErr, "alearix-gen: nodir/r.json: File not found\n");
   EXPECT_EQ(FOut, "");
 
   // Only the inputs written above are left: no outputs, no temporaries.
@@ -236,6 +245,9 @@ TEST_F(GenTest, OutputsNamingOneFileAreRefused) {
       {"-o dangling --png new.asc", "-o and --png"},
       {"-o hard --save x.asc", "-o and --save"},
       {"--save stdout", "-o and --save"},  // the captured standard output
+      {"-o x.asc --report link", "-o and --report"},
+      {"--report stdout", "-o and --report"},
+      {"--report - -o stdout", "-o and --report"},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(Run(c.Args), 2) << c.Args;
@@ -257,6 +269,62 @@ TEST_F(GenTest, RangeTooWideIsRefusedBeforeAnyFile) {
     EXPECT_EQ(FileCount(), 1u);
   }
   EXPECT_EQ(Run("--load wide.rnd --from 0 --to 1 --count 3"), 0) << FErr;
+}
+
+// The report of a run: what was drawn, from what, and tests that the numbers pass; the
+// numbers are those of a run without it.
+TEST_F(GenTest, ReportDescribesTheRun) {
+  ASSERT_EQ(Run("--shape bimodal --count 100000 -o n.asc --report -"), 0) << FErr;
+  const nlohmann::json r = nlohmann::json::parse(FOut);
+  EXPECT_EQ(r["count"], 100000);
+  EXPECT_EQ(r["seed"], 0);
+  EXPECT_EQ(r["resolution"], 500);
+  EXPECT_EQ(r["range"], nlohmann::json::array({-300.0, 300.0}));
+  const nlohmann::json &density = r["density"], &sample = r["sample"];
+  EXPECT_NEAR(sample["mean"].get<double>(), density["mean"].get<double>(), 1.0);
+  EXPECT_NEAR(sample["sd"].get<double>(), density["sd"].get<double>(), 1.0);
+  EXPECT_GE(sample["min"].get<double>(), -300.0);
+  EXPECT_LT(sample["max"].get<double>(), 300.0);
+  EXPECT_GT(r["chi_square"]["p_value"].get<double>(), 1e-3);
+  EXPECT_EQ(r["chi_square"]["df"].get<int>() + 1, r["chi_square"]["classes"].get<int>());
+  EXPECT_GT(r["ks"]["p_value"].get<double>(), 1e-3);
+  ASSERT_EQ(Run("--shape bimodal --count 100000 -o plain.asc"), 0);
+  EXPECT_TRUE(Get(PathOf("n.asc")) == Get(PathOf("plain.asc")));
+
+  // Equal limits: no spread, and nothing to test.
+  ASSERT_EQ(Run("--from 7 --to 7 --count 50 --seed 3 -o e.asc --report e.json"), 0) << FErr;
+  const nlohmann::json e = nlohmann::json::parse(Get(PathOf("e.json")));
+  EXPECT_EQ(e["seed"], 3);
+  EXPECT_EQ(e["density"]["sd"], 0.0);
+  EXPECT_EQ(e["sample"]["sd"], 0.0);
+  for (const char* field : {"skewness", "excess_kurtosis"}) {
+    EXPECT_TRUE(e["density"][field].is_null());
+    EXPECT_TRUE(e["sample"][field].is_null());
+  }
+  EXPECT_TRUE(e["chi_square"]["p_value"].is_null());
+  EXPECT_TRUE(e["ks"]["statistic"].is_null());
+}
+
+// Neither the numbers nor the report's statistics are kept: a run of four million numbers
+// needs no more memory than one of a thousand (their doubles alone would take 32 MiB).
+TEST_F(GenTest, LongRunsNeedNoMoreMemory) {
+  auto peakKiB = [&](const char* count) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+      if (::chdir(FDir.c_str()) == 0)
+        ::execl(ALEARIX_GEN_PATH, "alearix-gen", "--count", count, "-o", "n.asc", "--report",
+                "r.json", static_cast<char*>(nullptr));
+      ::_exit(99);
+    }
+    int status = 0;
+    struct rusage usage {};
+    EXPECT_EQ(::wait4(child, &status, 0, &usage), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << count;
+    return usage.ru_maxrss;
+  };
+  const long small = peakKiB("1000"), large = peakKiB("4000000");
+  EXPECT_LT(large - small, 8 * 1024) << small << " KiB, then " << large << " KiB";
+  EXPECT_EQ(nlohmann::json::parse(Get(PathOf("r.json")))["count"], 4000000);
 }
 
 // Interrupted runs leave every old file and no temporary, and end with 128 + signal.

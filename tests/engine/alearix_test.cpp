@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "engine/uniform.h"
 
@@ -112,6 +113,40 @@ TEST(Alearix, ValueToClassWithAnEmptyRange) {
   EXPECT_EQ(a.ValueToClass(5.0), 1);
   EXPECT_EQ(a.ValueToClass(6.0), 11);
   EXPECT_EQ(a.ValueToClass(std::numeric_limits<double>::quiet_NaN()), 0);
+}
+
+// The block form classes every number as ValueToClass does: edges, outside values, NaN,
+// infinities, reversed, empty and extreme ranges, odd block lengths.
+TEST(Alearix, ValuesToClassesEqualsValueToClass) {
+  const double inf = std::numeric_limits<double>::infinity();
+  struct {
+    int Resolution;
+    double Lo, Hi;
+  } ranges[] = {{500, -300, 300}, {4000, 0, 1e-3},     {10, 300, -300},
+                {10, 5, 5},       {37, -1e300, 1e300}, {500, -inf, inf}};
+  for (const auto& r : ranges) {
+    TAlearix a;
+    a.SetResolution(r.Resolution);
+    a.LowerLimit = r.Lo;
+    a.UpperLimit = r.Hi;
+    std::vector<double> xs = {r.Lo,
+                              r.Hi,
+                              std::nextafter(r.Hi, -inf),
+                              std::nextafter(r.Lo, -inf),
+                              0.0,
+                              -0.0,
+                              std::nan(""),
+                              inf,
+                              -inf,
+                              5.0};
+    for (int i = 0; i <= r.Resolution + 1; ++i) xs.push_back(a.ClassEdge(i));
+    UniformSeed = 4;
+    for (int i = 0; i < 1001; ++i) xs.push_back(r.Lo + (UniformReal() * 1.2 - 0.1) * (r.Hi - r.Lo));
+    std::vector<int> classes(xs.size());
+    a.ValuesToClasses(xs.data(), xs.size(), classes.data());
+    for (std::size_t i = 0; i < xs.size(); ++i)
+      ASSERT_EQ(classes[i], a.ValueToClass(xs[i])) << r.Lo << ".." << r.Hi << " x " << xs[i];
+  }
 }
 
 TEST(Alearix, NormalizeScalesTheLargestToOne) {

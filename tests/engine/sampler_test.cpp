@@ -72,24 +72,44 @@ std::vector<TAlearix> VariedEngines() {
   TAlearix spikes = Engine(4000, 0.0, 4000.0);
   for (int i = 1; i <= 4000; ++i) spikes.SetRefPoint(i, i % 97 == 0 ? 1.0 : 0.0);
   v.push_back(spikes);
+  TAlearix dips = Engine(500, -300.0, 300.0);
+  for (int i = 1; i <= 500; ++i) dips.SetRefPoint(i, i % 9 < 4 ? 1.0 : 0.02 * (i % 9));
+  v.push_back(dips);
   TAlearix tail = Engine(10, 5.0, 6.0);
   for (int i = 1; i <= 10; ++i) tail.SetRefPoint(i, i == 10 ? 1.0 : 0.05);
   v.push_back(tail);
   return v;
 }
 
+// Single draws and blocks of varying size, with and without the wide vector units, from
+// several seeds: every number and the source state after every call equal the reference.
 TEST(Sampler, MatchesTheAttemptByAttemptRule) {
-  int index = 0;
-  for (TAlearix& a : VariedEngines()) {
-    TReference ref(a);
-    std::uint32_t seed = 1000u + static_cast<std::uint32_t>(index++);
-    UniformSeed = seed;
-    for (int k = 0; k < 20000; ++k) {
-      double expected = ref.Draw(seed);
-      ASSERT_EQ(a.RandomValue(), expected) << "table " << index << " draw " << k;
-      ASSERT_EQ(UniformSeed, seed) << "table " << index << " draw " << k;
+  const bool wide = TAlearix::WideVectors();
+  for (bool useWide : {false, true}) {
+    TAlearix::SetWideVectors(useWide);
+    int index = 0;
+    for (TAlearix& a : VariedEngines()) {
+      ++index;
+      const TReference ref(a);
+      for (std::uint32_t seed : {1000u + index, 0xFFFFFFF0u, 2654435761u * index}) {
+        UniformSeed = seed;
+        std::vector<double> block(257);
+        for (int k = 0; k < 20000;) {
+          const std::size_t size = static_cast<std::size_t>(k % 7 == 0 ? 1 : k % 257);
+          if (size == 1) {
+            ASSERT_EQ(a.RandomValue(), ref.Draw(seed)) << useWide << " table " << index << " " << k;
+          } else {
+            a.RandomValues(block.data(), size);
+            for (std::size_t i = 0; i < size; ++i)
+              ASSERT_EQ(block[i], ref.Draw(seed)) << useWide << " table " << index << " " << k;
+          }
+          ASSERT_EQ(UniformSeed, seed) << useWide << " table " << index << " draw " << k;
+          k += static_cast<int>(size);
+        }
+      }
     }
   }
+  TAlearix::SetWideVectors(wide);
 }
 
 TEST(Sampler, SourceAndTableChangesBetweenDrawsTakeEffect) {
@@ -119,6 +139,12 @@ TEST(Sampler, SourceAndTableChangesBetweenDrawsTakeEffect) {
       case 4: {  // the source goes back to an earlier state
         UniformSeed = 77;
         seed = 77;
+        break;
+      }
+      case 5: {  // a block of numbers
+        double block[3];
+        a.RandomValues(block, 3);
+        for (double x : block) ASSERT_EQ(x, TReference(a).Draw(seed)) << k;
         break;
       }
       default:

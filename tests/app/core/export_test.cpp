@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <bit>
 #include <cmath>
+#include <csignal>
 #include <random>
 #include <regex>
 
@@ -85,6 +86,37 @@ TEST(FormatFixed4Test, AgreesWithFloatTextOnRandomAndNearTieValues) {
   }
   // Every bit pattern class: random raw doubles.
   for (int i = 0; i < 50000; ++i) check(std::bit_cast<double>(rng()));
+}
+
+// Blocks of lines give the text of FormatFixed4 number by number, also for the numbers
+// the general routine writes, near ties, integer parts of every length and signed zeros.
+TEST(FormatFixed4Test, LinesOfABlockEqualNumberByNumber) {
+  std::mt19937_64 rng(777);
+  std::uniform_int_distribution<int> expo(-20, 40);
+  std::uniform_real_distribution<double> unit(-1.0, 1.0);
+  std::vector<double> xs = {0.0, -0.0, 0.00005, -0.00005, 9999.99995, 99999999, 1e8, -123456789.5,
+                            4294967295.99995, 4294967296.0, 1e36, -HUGE_VAL, std::nan(""), 1e-300,
+                            -7.77775,
+                            // integer parts of every length, in groups of four
+                            9.9999, 10, 99.9999, -100, 999.9999, 1000, -9998.9999, 0.0001};
+  for (int i = 0; i < 20000; ++i) xs.push_back(std::ldexp(unit(rng), expo(rng)));
+  for (int i = 0; i < 20000; ++i) xs.push_back(unit(rng) * 10000);  // mostly in groups of four
+  for (int i = 0; i < 20000; ++i)
+    xs.push_back(static_cast<double>(rng() % 200000001) / 20000.0 - 5000);
+  for (int i = 0; i < 20000; ++i)
+    xs.push_back(static_cast<double>(rng() % 4000000001 | 1) / 20000.0 - 100000);
+  std::vector<char> buf(xs.size() * (kMaxNumberText + 2));
+  for (std::size_t offset : {std::size_t{0}, std::size_t{3}}) {  // groups not on a block edge
+    const std::string text(buf.data(),
+                           FormatLines(xs.data() + offset, xs.size() - offset, buf.data()));
+    std::size_t pos = 0;
+    for (std::size_t i = offset; i < xs.size(); ++i) {
+      const std::string line = FixedText4(xs[i]) + "\r\n";
+      ASSERT_EQ(text.substr(pos, line.size()), line) << std::hexfloat << xs[i];
+      pos += line.size();
+    }
+    EXPECT_EQ(pos, text.size());
+  }
 }
 
 // ------------------------------------------------------------ the ".asc" file
@@ -239,6 +271,78 @@ TEST_F(ExportTest, FailedWriteKeepsOldFileAndLeavesNoTemporary) {
   EXPECT_THROW(ExportRandomNumbers(gen, 10, PathOf("busy")), EInOutError);
   EXPECT_TRUE(std::filesystem::is_directory(FDir / "busy" / "x"));
   EXPECT_EQ(FileCount(), 1u);
+}
+
+// Records the numbers it is given; throws once it holds failAt of them.
+class TRecordingSink : public ISampleSink {
+ public:
+  explicit TRecordingSink(std::size_t failAt = SIZE_MAX) : FFailAt(failAt) {}
+  void Add(const double* x, std::size_t n) override {
+    Numbers.insert(Numbers.end(), x, x + n);
+    if (Numbers.size() >= FFailAt) throw std::runtime_error("sink full");
+  }
+  std::vector<double> Numbers;
+
+ private:
+  std::size_t FFailAt;
+};
+
+// Drawing and writing in two threads gives the serial export's bytes, histogram, numbers
+// and source state: below and above the smoothing threshold, one number, more blocks than
+// the ring holds, many classes, reversed and equal limits.
+TEST_F(ExportTest, PipelineEqualsTheSerialExport) {
+  struct {
+    std::int64_t Count;
+    int Resolution;
+    double Lo, Hi;
+  } cases[] = {{999, 500, -300, 300},   {1, 500, -300, 300},     {65543 + 16384, 500, -300, 300},
+               {100000, 4000, 0, 1e-3}, {20000, 500, 300, -300}, {3000, 500, 5, 5}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.Count);
+    TAlearix serial = StartEngine();
+    if (c.Resolution != 500) {
+      serial.SetResolution(c.Resolution);
+      for (int i = 1; i <= c.Resolution; ++i) serial.SetRefPoint(i, i > 3000 ? 1.0 : 0.01);
+    }
+    serial.LowerLimit = c.Lo;
+    serial.UpperLimit = c.Hi;
+    TAlearix piped = serial;
+    const std::uint32_t seed = UniformSeed;
+    TRecordingSink serialSink, pipedSink;
+    const THistogram a =
+        ExportRandomNumbers(serial, c.Count, PathOf("a.asc"), {false, &serialSink});
+    const std::uint32_t after = UniformSeed;
+    UniformSeed = seed;
+    const THistogram b = ExportRandomNumbers(piped, c.Count, PathOf("b.asc"), {true, &pipedSink});
+    EXPECT_EQ(UniformSeed, after);
+    EXPECT_TRUE(Get(PathOf("a.asc")) == Get(PathOf("b.asc")));
+    EXPECT_EQ(a.Counts, b.Counts);
+    EXPECT_EQ(a.Scale, b.Scale);
+    EXPECT_EQ(pipedSink.Numbers.size(), static_cast<std::size_t>(c.Count));
+    EXPECT_TRUE(serialSink.Numbers == pipedSink.Numbers);
+  }
+}
+
+// A failing write or sink ends both threads and reports the failure; nothing is left.
+TEST_F(ExportTest, PipelineFailuresReachTheCaller) {
+  ::signal(SIGPIPE, SIG_IGN);
+  int fds[2];
+  ASSERT_EQ(::pipe(fds), 0);
+  ::close(fds[0]);
+  TAlearix gen = StartEngine();
+  auto closed = TTextFileWriter::ForDescriptor(fds[1]);
+  try {
+    ExportRandomNumbers(gen, 1000000, *closed, {true, nullptr});
+    ADD_FAILURE() << "no error";
+  } catch (const EInOutError& e) {
+    EXPECT_STREQ(e.what(), "Broken pipe");
+  }
+  ::close(fds[1]);
+
+  TRecordingSink full(40000);
+  EXPECT_THROW(ExportRandomNumbers(gen, 1000000, PathOf("s.asc"), {true, &full}),
+               std::runtime_error);
+  EXPECT_EQ(FileCount(), 0u);
 }
 
 TEST_F(ExportTest, StreamedOutputEqualsFileOutput) {

@@ -101,6 +101,10 @@ TEST(FitReportTest, EmptyRangesAndEmptyDensities) {
   TFitTest fit(point);
   for (int i = 0; i < 10; ++i) fit.Add(7);
   EXPECT_FALSE(fit.ChiSquare() || fit.Ks());
+  // A number that is not one is counted in the first sub-bin, not outside them.
+  TFitTest any(Engine(10, 0, 1, [](int) { return 1.0; }));
+  any.Add(std::nan(""));
+  EXPECT_EQ(any.Count(), 1);
   EXPECT_THROW(DensityMoments(Engine(10, 0, 1, [](int) { return 0.0; })), EDistributionError);
 }
 
@@ -125,6 +129,30 @@ TEST(FitReportTest, StreamingSampleMomentsEqualTheTwoPassOnes) {
   TSampleMoments one;
   one.Add(3);
   EXPECT_FALSE(one.Moments().Sd || one.Moments().Skewness);
+}
+
+// Blocks of any size, merged into the running moments, give the number-by-number moments.
+TEST(FitReportTest, BlockMomentsEqualNumberByNumber) {
+  std::vector<double> xs;
+  UniformSeed = 99;
+  for (int i = 0; i < 10007; ++i) xs.push_back(1e6 + std::pow(UniformReal(), 3) * 50);
+  TSampleMoments single;
+  for (double x : xs) single.Add(x);
+  const TMoments want = single.Moments();
+  for (std::size_t block : {std::size_t{1}, std::size_t{3}, std::size_t{4096}, xs.size()}) {
+    SCOPED_TRACE(block);
+    TSampleMoments blocks;
+    for (std::size_t i = 0; i < xs.size(); i += block)
+      blocks.Add(xs.data() + i, std::min(block, xs.size() - i));
+    const TMoments got = blocks.Moments();
+    EXPECT_EQ(blocks.Count(), single.Count());
+    EXPECT_EQ(blocks.Min(), single.Min());
+    EXPECT_EQ(blocks.Max(), single.Max());
+    EXPECT_NEAR(*got.Mean, *want.Mean, 1e-8);  // 1e-14 of the mean
+    EXPECT_NEAR(*got.Sd, *want.Sd, 1e-9 * *want.Sd);
+    EXPECT_NEAR(*got.Skewness, *want.Skewness, 1e-8);
+    EXPECT_NEAR(*got.ExcessKurtosis, *want.ExcessKurtosis, 1e-8);
+  }
 }
 
 TEST(FitReportTest, KolmogorovTail) {
