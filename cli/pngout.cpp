@@ -1,6 +1,4 @@
 #include <QApplication>
-#include <QBuffer>
-#include <QImage>
 #include <cstdio>
 #include <memory>
 
@@ -38,12 +36,9 @@ std::string RenderPng(const TAlearix& gen, const THistogram& hist) {
   DrawDistri(chart, gen);
   DrawHistogram(chart, gen, hist);
 
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  if (!chart.CanvasBitmap().Image().save(&buffer, "PNG"))
-    throw EInOutError("Picture cannot be encoded");
-  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  std::optional<std::string> png = EncodePng(chart.CanvasBitmap());
+  if (!png) throw EInOutError("Picture cannot be encoded");
+  return std::move(*png);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "platform/qtsurface.h"
 
 #include <QBrush>
+#include <QBuffer>
 #include <QPen>
 #include <QPolygon>
 #include <algorithm>
@@ -490,6 +491,14 @@ void TQtBitmap::Draw(int x, int y, const TBitmap& src) {
   QPainter& p = Painter();
   p.setCompositionMode(QPainter::CompositionMode_Source);
   p.drawImage(QPoint(x, y), img);
+}
+
+std::optional<std::string> EncodePng(const TQtBitmap& bitmap) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!bitmap.Image().save(&buffer, "PNG")) return std::nullopt;
+  return std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()));
 }
 
 std::unique_ptr<TBitmap> MakeQtBitmap() {

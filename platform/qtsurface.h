@@ -27,6 +27,7 @@
 #include <QPainter>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "platform/surface.h"
 
@@ -125,6 +126,9 @@ class TQtBitmap : public TBitmap {
   // While set, ThinLine marks the pixels here instead of drawing them.
   struct TPixelMask* FMask = nullptr;
 };
+
+// The bitmap as a PNG picture in memory; nothing when it cannot be encoded.
+std::optional<std::string> EncodePng(const TQtBitmap& bitmap);
 
 std::unique_ptr<TBitmap> MakeQtBitmap();
 // The factory the components use unless a test installs another one.

@@ -1,7 +1,6 @@
 // alearix-chartdemo: one chart with sample data, for trying the chart's axes
 // and its mouse pan and zoom by hand; or, with --png, its picture.
 #include <QApplication>
-#include <QBuffer>
 #include <cstdio>
 #include <string>
 #include <string_view>
@@ -26,13 +25,10 @@ void PrintRanges(const TRChart& c) {
 // Encodes the chart's picture in memory and writes it through the safe writer,
 // which replaces the file only when it is complete.
 void WritePng(const TRChart& chart, const std::string& path) {
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  if (!chart.CanvasBitmap().Image().save(&buffer, "PNG"))
-    throw EInOutError("cannot encode the picture");
+  const std::optional<std::string> png = EncodePng(chart.CanvasBitmap());
+  if (!png) throw EInOutError("Picture cannot be encoded");
   TTextFileWriter out(path);
-  out.Write(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+  out.Write(*png);
   out.Commit();
 }
 
