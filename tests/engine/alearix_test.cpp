@@ -6,15 +6,14 @@
 #include <limits>
 #include <vector>
 
+#include "app/core/session.h"
 #include "engine/uniform.h"
 
 namespace {
 
 TAlearix MainWindowEngine() {
   TAlearix a;
-  a.SetResolution(500);
-  a.LowerLimit = -300.0;
-  a.UpperLimit = 300.0;
+  SetStartState(a);
   return a;
 }
 

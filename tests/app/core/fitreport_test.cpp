@@ -8,6 +8,7 @@
 #include <functional>
 #include <vector>
 
+#include "app/core/session.h"
 #include "app/core/shapes.h"
 #include "engine/alearix.h"
 #include "engine/uniform.h"
@@ -25,9 +26,7 @@ TAlearix Engine(int resolution, double lo, double hi, const std::function<double
 
 TAlearix Preset(const char* key) {
   TAlearix gen;
-  gen.SetResolution(500);
-  gen.LowerLimit = -300;
-  gen.UpperLimit = 300;
+  SetStartState(gen);
   ComputeShapeTable(gen, ShapeParamsOf(*FindPreset(key)));
   return gen;
 }
