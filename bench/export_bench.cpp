@@ -40,27 +40,13 @@ double PeakRssMiB() {
   return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
 
-// The report's statistics as alearix-gen --report gathers them.
-class TReportSink : public ISampleSink {
- public:
-  explicit TReportSink(const TAlearix& gen) : FFit(gen) {}
-  void Add(const double* x, std::size_t n) override {
-    FMoments.Add(x, n);
-    FFit.Add(x, n);
-  }
-
- private:
-  TSampleMoments FMoments;
-  TFitTest FFit;
-};
-
 // The real export of the start shape (normal): args count, pipelined, with the report.
 void BM_Export(benchmark::State& state) {
   const std::int64_t count = state.range(0);
   TAlearix gen = Engine(false);
   const std::string path = ScratchFile();
   for (auto _ : state) {
-    TReportSink report(gen);
+    TReportSample report(gen);  // as alearix-gen --report gathers it
     TExportOptions options;
     options.Pipelined = state.range(1) != 0;
     if (state.range(2) != 0) options.Sink = &report;
