@@ -33,6 +33,12 @@ double At(double lo, double hi, bool log, double u) {
 void ConfigureChart(TRChart& chart, const TChartDemoOptions& o) {
   chart.SetAutoRedraw(false);
   chart.SetBounds(chart.Left(), chart.Top(), o.Width, o.Height);
+  // Room for every label type the tool bar can switch to: time labels of the y axis
+  // ("10:00:00") on the left, half a date label at the right end, and the date line
+  // under time-of-day labels below.
+  chart.SetLRim(64);
+  chart.SetRRim(36);
+  chart.SetBRim(46);
   chart.SetXLabelType(LabelTypeOf(o.X.Type));
   chart.SetYLabelType(LabelTypeOf(o.Y.Type));
   chart.SetRanges(o.X.Lo, o.Y.Lo, o.X.Hi, o.Y.Hi);

@@ -16,8 +16,9 @@ e2e_start_app demo bash -c 'out=$1; shift; exec "$@" >"$out"' _ "$E2E_DIR/ranges
   "$DEMO" --size 600,400 --mouse pan --print-ranges
 wid=$(e2e_wait_window '^Alearix chart demo$')
 eval "$(xdotool getwindowgeometry --shell "$wid")"
-# The middle of the window lies inside the chart area (the chart is 600 x 400, its
-# area 540 x 352 pixels). A drag starts at the first move with the button down.
+# The middle of the window lies inside the chart area (the chart is 600 x 400; with
+# the demo's rims 64, 36, 16 and 46 its area is 500 x 338 pixels). A drag starts at
+# the first move with the button down.
 cx=$((WIDTH / 2))
 cy=$((HEIGHT / 2))
 drag() { # drag DX DY: from the middle by DX, DY pixels
@@ -36,11 +37,11 @@ e2e_step "quit with Ctrl+Q and check the ranges"
 e2e_key ctrl+q
 e2e_wait_app_exit
 [ "$E2E_APP_STATUS" -eq 0 ] || e2e_fail "the demo ended with status $E2E_APP_STATUS"
-# Pan: x 0..10 moves left by 10 * 100 / 540, y 0..10 up by 10 * 40 / 352. Zoom
+# Pan: x 0..10 moves left by 10 * 100 / 500, y 0..10 up by 10 * 40 / 338. Zoom
 # drag: both spans times 0.75 about their centres.
 result=$(awk '
   function near(a, b) { d = a - b; if (d < 0) d = -d; return d <= 1e-9 }
-  BEGIN { dx = 10 * 100 / 540; dy = 10 * 40 / 352
+  BEGIN { dx = 10 * 100 / 500; dy = 10 * 40 / 338
           lo["x"] = 5 - dx - 3.75; hi["x"] = 5 - dx + 3.75
           lo["y"] = 5 + dy - 3.75; hi["y"] = 5 + dy + 3.75 }
   NF == 3 && ($1 == "x" || $1 == "y") {
