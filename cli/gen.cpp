@@ -21,20 +21,22 @@ void CheckDistinctOutputs(const TGenOptions& opts, int stdoutFd) {
   struct TOutput {
     const char* Option;
     const std::string& Path;
+    bool DashIsStdout;  // "-" names standard output, not a file called "-"
+    bool IsStdout() const { return DashIsStdout && Path == "-"; }
   };
   if (opts.ReportPath == "-" && opts.OutPath == "-")
     throw EUsageError("--report - needs -o FILE: standard output would hold the numbers");
-  const TOutput outputs[] = {{"-o", opts.OutPath},
-                             {"--save", opts.SavePath},
-                             {"--png", opts.PngPath},
-                             {"--report", opts.ReportPath}};
+  const TOutput outputs[] = {{"-o", opts.OutPath, true},
+                             {"--save", opts.SavePath, false},
+                             {"--png", opts.PngPath, false},
+                             {"--report", opts.ReportPath, true}};
   for (std::size_t i = 0; i < std::size(outputs); ++i)
     for (std::size_t j = i + 1; j < std::size(outputs); ++j) {
       const TOutput &a = outputs[i], &b = outputs[j];
       if (a.Path.empty() || b.Path.empty()) continue;
-      const bool same = a.Path == "-"   ? SameOutputFile(stdoutFd, b.Path)
-                        : b.Path == "-" ? SameOutputFile(stdoutFd, a.Path)
-                                        : a.Path == b.Path || SameOutputFile(a.Path, b.Path);
+      const bool same = a.IsStdout()   ? SameOutputFile(stdoutFd, b.Path)
+                        : b.IsStdout() ? SameOutputFile(stdoutFd, a.Path)
+                                       : a.Path == b.Path || SameOutputFile(a.Path, b.Path);
       if (same)
         throw EUsageError(std::string(a.Option) + " and " + b.Option + " name the same file '" +
                           b.Path + "'");
