@@ -241,6 +241,7 @@ TEST_F(GenTest, OutputsNamingOneFileAreRefused) {
       {"-o x.asc --save x.asc", "-o and --save"},
       {"-o x.asc --png ./x.asc", "-o and --png"},
       {"--save y.rnd --png y.rnd", "--save and --png"},
+      {"--save - --png -", "--save and --png"},  // both a file called "-"
       {"-o link --save x.asc", "-o and --save"},
       {"-o dangling --png new.asc", "-o and --png"},
       {"-o hard --save x.asc", "-o and --save"},
@@ -386,20 +387,22 @@ TEST_F(GenTest, PipesAndFailingStandardOutput) {
   EXPECT_TRUE(Get(PathOf("got.png")) == Get(PathOf("b.png")));  // the same picture
   EXPECT_TRUE(fs::is_fifo(PathOf("p")));
 #endif
+  // The generator's status goes to rc, also where a pipe's last command sets the shell's.
   struct {
     const char* Script;
     const char* Message;
   } cases[] = {
-      {"\"$G\" --count 100000 --save s.rnd >/dev/full", "Disk full"},
-      {"\"$G\" --count 3 --save s.rnd >&-", "Output closed"},
+      {"\"$G\" --count 100000 --save s.rnd >/dev/full; echo $? >rc", "Disk full"},
+      {"\"$G\" --count 3 --save s.rnd >&-; echo $? >rc", "Output closed"},
       {"{ \"$G\" --count 1000000 --save s.rnd; echo $? >rc; } | head -c 1 >h", "Broken pipe"},
   };
   for (const auto& c : cases) {
+    fs::remove(PathOf("rc"));
     Sh(c.Script);
     EXPECT_EQ(FErr, std::string("alearix-gen: standard output: ") + c.Message + "\n");
+    EXPECT_EQ(Get(PathOf("rc")), "1\n") << c.Script;
     EXPECT_FALSE(fs::exists(PathOf("s.rnd")));
   }
-  EXPECT_EQ(Get(PathOf("rc")), "1\n");
 }
 
 // Input that never delivers its values is refused, in little memory and time.
