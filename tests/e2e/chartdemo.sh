@@ -14,7 +14,7 @@ e2e_step "start the demo in pan mode"
 # The ranges printed on quitting go to their own file, apart from any messages.
 e2e_start_app demo bash -c 'out=$1; shift; exec "$@" >"$out"' _ "$E2E_DIR/ranges.txt" \
   "$DEMO" --size 600,400 --mouse pan --print-ranges
-wid=$(e2e_wait_window '^Alearix chart demo$')
+e2e_wait_window wid '^Alearix chart demo$'
 eval "$(xdotool getwindowgeometry --shell "$wid")"
 # The middle of the window lies inside the chart area (the chart is 600 x 400; with
 # the demo's rims 64, 36, 16 and 46 its area is 500 x 338 pixels). A drag starts at

@@ -20,7 +20,7 @@ e2e_click "$main" 144 76 # the bimodal preset
 
 e2e_step "type 0.25 and 0.5 into rows 1 and 2, 0.75 into row 500, then Done"
 e2e_click "$main" 216 103 # "Edit"
-edit=$(e2e_wait_window '^Distribution$')
+e2e_wait_window edit '^Distribution$'
 e2e_focus "$edit"
 e2e_type 0.25
 e2e_key Return

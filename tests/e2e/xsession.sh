@@ -4,7 +4,8 @@
 #   e2e_init NAME            scratch folder $E2E_DIR, cleanup on exit
 #   e2e_start_x              private Xvfb on a free display; exports DISPLAY
 #   e2e_start_app LOG CMD..  starts a program in $E2E_WORK; its pid in $E2E_APP_PID
-#   wid=$(e2e_wait_window TITLE_REGEX)   first visible window whose title matches
+#   e2e_wait_window VAR TITLE_REGEX      VAR = first visible window whose title matches
+#                                        (not in $(...): a failure must end the script)
 #   e2e_click WID X Y        left click at X,Y inside the window's client area
 #   e2e_drag WID X0 Y0 X1 Y1 ...         left press at the first point, moves, release
 #   e2e_key KEY..  e2e_type TEXT         keys and text to the focused window
@@ -141,16 +142,17 @@ e2e_find_window() {
 }
 
 e2e_wait_window() {
-  local regex=$1 wid="" deadline=$((SECONDS + E2E_TIMEOUT))
-  while [ -z "$wid" ]; do
+  # Locals carry a prefix so that they cannot hide the caller's variable named in $1.
+  local _ww_var=$1 _ww_regex=$2 _ww_wid="" _ww_deadline=$((SECONDS + E2E_TIMEOUT))
+  while [ -z "$_ww_wid" ]; do
     if [ -n "${E2E_APP_PID:-}" ] && ! e2e_app_running; then
-      e2e_fail "the program ended while waiting for the window '$regex'"
+      e2e_fail "the program ended while waiting for the window '$_ww_regex'"
     fi
-    [ "$SECONDS" -lt "$deadline" ] || e2e_fail "no window '$regex' appeared"
+    [ "$SECONDS" -lt "$_ww_deadline" ] || e2e_fail "no window '$_ww_regex' appeared"
     sleep 0.1
-    wid=$(e2e_find_window "$regex")
+    _ww_wid=$(e2e_find_window "$_ww_regex")
   done
-  echo "$wid"
+  printf -v "$_ww_var" '%s' "$_ww_wid"
 }
 
 e2e_window_shown() { [ -n "$(e2e_find_window "$1")" ]; }
@@ -219,9 +221,9 @@ e2e_wait_app_exit() {
 # Starts the desktop program and accepts its disclaimer; the main window in E2E_MAIN.
 e2e_start_alearix() {
   e2e_start_app alearix "$1"
-  E2E_MAIN=$(e2e_wait_window '^Alearix - Configurable Random Generator$')
+  e2e_wait_window E2E_MAIN '^Alearix - Configurable Random Generator$'
   local about
-  about=$(e2e_wait_window '^About$')
+  e2e_wait_window about '^About$'
   e2e_click "$about" 316 336 # "OK, I accept"
   e2e_wait_window_gone '^About$'
   e2e_app_running || e2e_fail "the program ended after accepting the disclaimer"
@@ -231,7 +233,7 @@ e2e_start_alearix() {
 # the working folder, where the dialog opens.
 e2e_save_as() {
   local dialog
-  dialog=$(e2e_wait_window '^Save')
+  e2e_wait_window dialog '^Save'
   e2e_focus "$dialog"
   e2e_key ctrl+a
   e2e_type "$1"
