@@ -4,6 +4,7 @@
 
 #include <string>
 #include <vector>
+#include "tests/components/chart/near.h"
 
 namespace {
 
@@ -34,11 +35,6 @@ TSeen Collect(const std::vector<TScaleTick>& ticks) {
     s.DateLabels.push_back(t.DateLabel);
   }
   return s;
-}
-
-void ExpectValues(const std::vector<double>& got, const std::vector<double>& want) {
-  ASSERT_EQ(got.size(), want.size());
-  for (std::size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], want[i], 1e-6) << "at " << i;
 }
 
 std::vector<std::string> DateLabels(const TChartAxis& a) {
@@ -133,7 +129,7 @@ TEST(TimeScale, StepsTicksAndLabels) {
         TimeTicks(Axis(c.Lo, c.Hi, c.N, FigType::Time), c.X ? kXAxisRule : kYAxisRule);
     ASSERT_TRUE(ticks.has_value());
     const TSeen s = Collect(*ticks);
-    ExpectValues(s.Major, c.Major);
+    ExpectAllNear(s.Major, c.Major, 1e-6);
     if (!c.Labels.empty()) EXPECT_EQ(s.Labels, c.Labels);
     EXPECT_EQ(s.Labels.size(), s.Major.size());
     EXPECT_EQ(static_cast<int>(s.Minor.size()), c.Minors);
@@ -237,7 +233,7 @@ TEST(DateTimeScale, CalendarTicks) {
     TChartAxis a = Axis(c.Lo, c.Hi);
     a.DTFormat.SetYearLength(c.Year);
     const TSeen s = Collect(DateTimeTicks(a, kEnglish).Ticks);
-    if (!c.Values.empty()) ExpectValues(s.Major, c.Values);
+    if (!c.Values.empty()) ExpectAllNear(s.Major, c.Values, 1e-6);
     EXPECT_EQ(s.Labels, c.Labels);
   }
 }

@@ -10,6 +10,7 @@
 
 #include "components/chart/rchart.h"
 #include "platform/cursors.h"
+#include "tests/components/chart/near.h"
 
 namespace {
 
@@ -52,11 +53,6 @@ struct TShownChart {
   QImage Canvas() const { return Chart->CanvasBitmap().Image().copy(); }
 };
 
-void ExpectRanges(const std::vector<double>& got, const std::vector<double>& want) {
-  ASSERT_EQ(got.size(), want.size());
-  for (std::size_t i = 0; i < got.size(); ++i) EXPECT_NEAR(got[i], want[i], 1e-9) << "at " << i;
-}
-
 }  // namespace
 
 TEST(ChartMouse, PanFollowsTheMouse) {
@@ -64,17 +60,17 @@ TEST(ChartMouse, PanFollowsTheMouse) {
   s.Chart->SetMouseAction(maPan);
   // Over the full chart-area width to the right, and a quarter of its height down.
   s.Drag({50, 72}, {{230, 100}});
-  ExpectRanges(s.Ranges(), {-10, 0, 2.5, 12.5});
+  ExpectAllNear(s.Ranges(), {-10, 0, 2.5, 12.5});
   // Moves outside the chart area change nothing and keep the drag.
   s.Move({239, 150});
-  ExpectRanges(s.Ranges(), {-10, 0, 2.5, 12.5});
+  ExpectAllNear(s.Ranges(), {-10, 0, 2.5, 12.5});
   s.Move({50, 72});  // back to the start
-  ExpectRanges(s.Ranges(), {0, 10, 0, 10});
+  ExpectAllNear(s.Ranges(), {0, 10, 0, 10});
   s.Release({50, 72});
   // Without the button the drag ends: the next drag starts afresh.
   s.Move({60, 72});
   s.Drag({140, 72}, {{158, 72}});
-  ExpectRanges(s.Ranges(), {-1, 9, 0, 10});
+  ExpectAllNear(s.Ranges(), {-1, 9, 0, 10});
 }
 
 TEST(ChartMouse, PanOnLogarithmicAxes) {
@@ -84,7 +80,7 @@ TEST(ChartMouse, PanOnLogarithmicAxes) {
   s.Chart->SetLogScaleX(true);
   s.Chart->SetMouseAction(maPan);
   s.Drag({60, 72}, {{160, 72}});
-  ExpectRanges(s.Ranges(), {0.1, 10, 0, 10});
+  ExpectAllNear(s.Ranges(), {0.1, 10, 0, 10});
 }
 
 TEST(ChartMouse, ZoomDrag) {
@@ -93,9 +89,9 @@ TEST(ChartMouse, ZoomDrag) {
   // Right by half the control's width halves the x range about its centre;
   // up by a quarter of its height narrows y by a quarter.
   s.Drag({60, 100}, {{180, 60}});
-  ExpectRanges(s.Ranges(), {2.5, 7.5, 1.25, 8.75});
+  ExpectAllNear(s.Ranges(), {2.5, 7.5, 1.25, 8.75});
   s.Move({60, 100});
-  ExpectRanges(s.Ranges(), {0, 10, 0, 10});
+  ExpectAllNear(s.Ranges(), {0, 10, 0, 10});
 }
 
 TEST(ChartMouse, ZoomWindow) {
@@ -114,7 +110,7 @@ TEST(ChartMouse, ZoomWindow) {
     s.Click({120, 60}, Qt::MiddleButton);  // ignored: the window stays open
     s.Move({239, 159});                    // outside: the corner stays on the area's edge
     s.Click({239, 159});
-    ExpectRanges(s.Ranges(), c.Want);
+    ExpectAllNear(s.Ranges(), c.Want);
   }
 }
 
@@ -139,7 +135,7 @@ TEST(ChartMouse, ZoomWindowBandAndCancel) {
   s.Chart->ShowGraf();
   s.Click({239, 159}, Qt::RightButton);
   EXPECT_EQ(s.Canvas(), before);
-  ExpectRanges(s.Ranges(), {0, 10, 0, 10});
+  ExpectAllNear(s.Ranges(), {0, 10, 0, 10});
   // A window of one row is dropped; a press outside the chart area starts nothing.
   s.Click({80, 40});
   s.Move({150, 40});
@@ -168,10 +164,10 @@ TEST(ChartMouse, TwoChartsKeepTheirOwnZoomWindow) {
   // Clicks in the other chart start its own window and finish nothing here.
   QTest::mouseClick(other, Qt::LeftButton, {}, {80, 40});
   QTest::mouseClick(other, Qt::LeftButton, {}, {80, 40});
-  ExpectRanges(s.Ranges(), {0, 10, 0, 10});
+  ExpectAllNear(s.Ranges(), {0, 10, 0, 10});
   EXPECT_EQ(other->RangeHiX(), 10);
   s.Click({140, 72});
-  ExpectRanges(s.Ranges(), {5.0 / 3, 5, 88 / 11.2, 5});
+  ExpectAllNear(s.Ranges(), {5.0 / 3, 5, 88 / 11.2, 5});
 }
 
 TEST(ChartMouse, CursorByModeAndPlace) {
