@@ -235,23 +235,32 @@ std::optional<std::vector<TScaleTick>> TimeTicks(const TChartAxis& a, const TAxi
   const double step = dir * ts.Seconds;
   const double minor = step / ts.Sub;
   const double first = std::floor(lo / step * 1.0000100001) * step;
-  // Counted from the first tick, which may lie a step before lo, so that the
-  // far end is always reached (-3600..3600 ends at 3600).
-  const int count = static_cast<int>(std::trunc((hi - first) / minor)) + 5;
-  // The range widened by a relative 1e-5 at both ends, in the walking direction.
-  const double up = 1.00001, down = 0.99999;
-  const double lowLimit = lo * ((lo < 0) == (dir > 0) ? up : down);
-  const double highLimit = hi * ((hi > 0) == (dir > 0) ? up : down);
+  // The range widened by a relative 1e-5 at both ends, in the walking direction; far
+  // from zero that would span many steps, so the widening stays below 1% of a minor step.
+  const double up = 1.00001, down = 0.99999, maxSlack = 0.01 * std::fabs(minor);
+  auto widened = [&](double b, bool outwardIsUp) {
+    if (1e-5 * std::fabs(b) > maxSlack) return b + (outwardIsUp ? maxSlack : -maxSlack);
+    return b * (outwardIsUp == (b > 0) ? up : down);
+  };
+  const double lowLimit = widened(lo, dir < 0);
+  const double highLimit = widened(hi, dir > 0);
   auto inside = [&](double v) { return dir * v >= dir * lowLimit && dir * v <= dir * highLimit; };
+  // The walk starts one minor step before lo, whether the first tick lies below lo
+  // or, far from zero, above it, and it spans the range and a few steps more, so the
+  // far end is always reached (-3600..3600 ends at 3600) and the count stays small.
+  const double from = std::ceil((lo - first) / minor) - 1;
+  const double span = std::trunc((hi - lo) / minor) + 5;
+  if (!(std::fabs(from) < 1e9) || !(span <= kMaxTicks)) return std::nullopt;
+  const int begin = static_cast<int>(from), end = begin + static_cast<int>(span);
 
   std::vector<TScaleTick> ticks;
   if (rule.MinorTicks) {
-    for (int i = 0; i <= count; ++i) {
+    for (int i = begin; i <= end; ++i) {
       const double v = first + i * minor;
       if (inside(v)) ticks.push_back({v, false, false, std::string(), std::string()});
     }
   }
-  for (int i = 0; i <= count; ++i) {
+  for (int i = begin; i <= end; ++i) {
     const double v = first + i * minor;
     const double q = v / step;
     const double whole = q >= 0 ? std::trunc(q + 0.5) : std::trunc(q - 0.5);

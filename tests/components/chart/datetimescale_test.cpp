@@ -303,3 +303,22 @@ TEST(DateTimeScale, ClockStepAndDateText) {
     EXPECT_EQ(DateText(35000.6, f, kEnglish), c.Want);
   }
 }
+
+// Far from zero the relative tolerance spans many steps: the ticks must still be
+// those of the range, few, and found quickly (large seconds counts froze the chart).
+TEST(TimeScale, FarFromZeroTicksStayInTheRange) {
+  for (double lo : {-1e14, -1e12, -3e9, 1e9, 1e12, 1e14})
+    for (bool x : {true, false}) {
+      SCOPED_TRACE(testing::Message() << lo << (x ? " x" : " y"));
+      const double hi = lo + 80;
+      const auto ticks = TimeTicks(Axis(lo, hi, 2, FigType::Time), x ? kXAxisRule : kYAxisRule);
+      ASSERT_TRUE(ticks.has_value());
+      const TSeen s = Collect(*ticks);
+      EXPECT_GE(s.Major.size(), 2u);
+      EXPECT_LE(ticks->size(), 40u);
+      for (const TScaleTick& t : *ticks) {
+        EXPECT_GE(t.Value, lo - 0.5);
+        EXPECT_LE(t.Value, hi + 0.5);
+      }
+    }
+}
