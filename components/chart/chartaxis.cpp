@@ -19,8 +19,8 @@ constexpr TTimeStep kYTimeSteps[] = {
 
 }  // namespace
 
-const TAxisRule kXAxisRule{true, true, true, 20, kXTimeSteps};
-const TAxisRule kYAxisRule{false, false, false, 0, kYTimeSteps};
+const TAxisRule kXAxisRule{true, true, true, kXTimeSteps};
+const TAxisRule kYAxisRule{false, false, false, kYTimeSteps};
 
 std::pair<double, double> TChartAxis::WithLow(double v) const {
   if (std::fabs(Hi - v) > kRangeEpsilon) {

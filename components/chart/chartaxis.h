@@ -24,7 +24,6 @@ struct TAxisRule {
   bool MinorTicks;   // linear scales also draw a short tick at every subdivision
   bool ManyLogPlus;  // intermediate log ticks when MinTick > |decades| + 1 (x);
                      // otherwise when MinTick >= decades, signed (y)
-  int MaxMinTick;    // MinTick is clamped to 2..this at paint (0: not clamped)
   std::span<const TTimeStep> TimeSteps;  // the time step table; its last entry
                                          // (one day) only bounds the search
 };

@@ -258,7 +258,7 @@ class TRChart : public TGraphicControl {
   void UpdateLabelType(TChartAxis& axis, FigType v);
 
   // Draws the ticks, labels or message of one axis and its identifier.
-  void DrawAxisScale(TSurface& s, TChartAxis& axis, const TAxisRule& rule);
+  void DrawAxisScale(TSurface& s, const TChartAxis& axis, const TAxisRule& rule);
   void DrawTickList(TSurface& s, const TAxisRule& rule, const std::vector<TScaleTick>& ticks);
   void DrawScaleMessage(TSurface& s, const TChartAxis& axis, const TAxisRule& rule,
                         TScaleMessage m);

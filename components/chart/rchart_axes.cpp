@@ -42,10 +42,7 @@ void TRChart::DrawYScale(TSurface& s) {
   }
 }
 
-void TRChart::DrawAxisScale(TSurface& s, TChartAxis& axis, const TAxisRule& rule) {
-  // The x axis clamps MinTickX to 2..20 here, wider than its setter's 2..10,
-  // and stores it back; the y axis is not clamped. Both kept as they are.
-  if (rule.MaxMinTick > 0) axis.MinTick = std::clamp(axis.MinTick, 2, rule.MaxMinTick);
+void TRChart::DrawAxisScale(TSurface& s, const TChartAxis& axis, const TAxisRule& rule) {
   switch (axis.LabelType) {
     case FigType::DateTime: {
       const TDateTimeScale scale = DateTimeTicks(axis, ShortMonthNames());
