@@ -1,11 +1,9 @@
 #include "platform/customgrid.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPalette>
 #include <QScrollBar>
 #include <algorithm>
 #include <utility>
@@ -33,15 +31,6 @@ class TInplaceEdit : public QLineEdit {
  private:
   TCustomGrid* FGrid;
 };
-
-namespace {
-
-TColor PaletteColor(QPalette::ColorRole role, TColor fallback) {
-  if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return fallback;
-  return FromQColor(QApplication::palette().color(QPalette::Active, role));
-}
-
-}  // namespace
 
 TCustomGrid::TCustomGrid(QWidget* parent)
     : QAbstractScrollArea(parent),
@@ -95,9 +84,7 @@ bool TCustomGrid::CanvasFits() const {
 void TCustomGrid::SetColCount(int n) {
   n = std::clamp(n, 1, kMaxCount);
   if (n == ColCount()) return;
-  std::vector<int> widths = FColWidths;
-  widths.resize(static_cast<std::size_t>(n), FDefaultColWidth);
-  FColWidths.swap(widths);
+  FColWidths.resize(static_cast<std::size_t>(n), FDefaultColWidth);  // unchanged if it throws
   if (FFixedCols >= n) FFixedCols = n - 1;
   ClampAfterShapeChange();
 }
@@ -105,9 +92,7 @@ void TCustomGrid::SetColCount(int n) {
 void TCustomGrid::SetRowCount(int n) {
   n = std::clamp(n, 1, kMaxCount);
   if (n == RowCount()) return;
-  std::vector<int> heights = FRowHeights;
-  heights.resize(static_cast<std::size_t>(n), FDefaultRowHeight);
-  FRowHeights.swap(heights);
+  FRowHeights.resize(static_cast<std::size_t>(n), FDefaultRowHeight);  // unchanged if it throws
   if (FFixedRows >= n) FFixedRows = n - 1;
   ClampAfterShapeChange();
 }
@@ -579,9 +564,9 @@ void TCustomGrid::DrawCellAt(int col, int row, const TRect& rect) {
   if (focused) state.Include(TGridDrawFlag::gdFocused);
   const bool highlighted = selected && !focused;
   const TColor back = fixed         ? SysColorBtnFace()
-                      : highlighted ? PaletteColor(QPalette::Highlight, clNavy)
+                      : highlighted ? SysColorHighlight()
                                     : FColor;
-  const TColor text = highlighted ? PaletteColor(QPalette::HighlightedText, clWhite) : FFont.Color;
+  const TColor text = highlighted ? SysColorHighlightText() : FFont.Color;
 
   TSurface& s = *FCanvas;
   s.SetPenMode(TPenMode::pmCopy);
@@ -671,11 +656,7 @@ void TCustomGrid::paintEvent(QPaintEvent*) {
 
 void TCustomGrid::resizeEvent(QResizeEvent* e) {
   QAbstractScrollArea::resizeEvent(e);
-  FTopRow = std::clamp(FTopRow, FFixedRows, MaxTopRow());
-  FLeftCol = std::clamp(FLeftCol, FFixedCols, MaxLeftCol());
-  UpdateScrollBars();
-  if (FEditorMode) PlaceEditor();
-  Invalidate();
+  ClampAfterShapeChange();  // the current cell stays; the scroll position may not
 }
 
 void TCustomGrid::showEvent(QShowEvent* e) {
@@ -774,13 +755,8 @@ bool TCustomGrid::HandleKey(QKeyEvent* e) {
     }
     case Qt::Key_Escape:
       if (!FEditorMode) return false;
-      LoadEditor();  // back to the cell's text
-      if (!FOptions.Contains(TGridOption::goAlwaysShowEditor)) {
-        FEditorMode = false;
-        FEditor->hide();
-        setFocus();
-        InvalidateCell(FEditCell.Col, FEditCell.Row);
-      }
+      LoadEditor();  // back to the cell's text, so hiding stores nothing
+      if (!FOptions.Contains(TGridOption::goAlwaysShowEditor)) HideEditor();
       return true;
     case Qt::Key_F2:
       ShowEditor();

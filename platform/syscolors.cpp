@@ -26,3 +26,9 @@ TColor SysColorBtnHighlight() {
 TColor SysColorWindow() {
   return PaletteColor(QPalette::Base, clWhite);
 }
+TColor SysColorHighlight() {
+  return PaletteColor(QPalette::Highlight, clNavy);
+}
+TColor SysColorHighlightText() {
+  return PaletteColor(QPalette::HighlightedText, clWhite);
+}

@@ -7,3 +7,5 @@ TColor SysColorBtnFace();
 TColor SysColorBtnShadow();
 TColor SysColorBtnHighlight();
 TColor SysColorWindow();
+TColor SysColorHighlight();
+TColor SysColorHighlightText();
