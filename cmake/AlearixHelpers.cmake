@@ -30,7 +30,7 @@ endfunction()
 function(alearix_add_test name)
   cmake_parse_arguments(ARG "GUI" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
-  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})  # "tests/testfiles.h"
+  target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})  # "tests/support/testfiles.h"
   target_link_libraries(${name} PRIVATE ${ARG_LIBS} GTest::gtest GTest::gmock)
   if(ARG_GUI)
     target_link_libraries(${name} PRIVATE alearix_guitest_main)

@@ -6,7 +6,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
-tidy=$(command -v run-clang-tidy-14 || command -v run-clang-tidy)
+tidy=$(command -v run-clang-tidy-14 || command -v run-clang-tidy) || {
+  echo "naming: run-clang-tidy not found (scripts/deps.sh installs clang-tidy-14)" >&2
+  exit 1
+}
 dirs='(app|cli|components|engine|platform|tests|bench|examples)'
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
