@@ -81,12 +81,6 @@ class TBusyCursor {
   TBusyCursor& operator=(const TBusyCursor&) = delete;
 };
 
-std::vector<double> RefTable(const TAlearix& gen) {
-  std::vector<double> t(gen.Resolution());
-  for (int i = 1; i <= gen.Resolution(); ++i) t[i - 1] = gen.GetRefPoint(i);
-  return t;
-}
-
 void SetRefTable(TAlearix& gen, const std::vector<double>& t) {
   for (int i = 1; i <= static_cast<int>(t.size()); ++i) gen.SetRefPoint(i, t[i - 1]);
 }
@@ -107,7 +101,7 @@ class TStrokeCommand : public QUndoCommand {
 
  private:
   void Swap() {
-    std::vector<double> now = RefTable(FForm.Generator());
+    std::vector<double> now = FForm.Generator().RefPoints();
     SetRefTable(FForm.Generator(), FOther);
     FOther = std::move(now);
     FForm.DrawDistri();
@@ -653,7 +647,7 @@ void TFrmMain::ChartPointToData(int px, int py, double& x, double& y) const {
 void TFrmMain::StrokeDown(TMouseButton button, int x, int y) {
   if (button != mbLeft || FStroke || !FRChart1->InChartArea(x, y)) return;
   FStroke = true;
-  FStrokeBefore = RefTable(FGenerator);
+  FStrokeBefore = FGenerator.RefPoints();
   ChartPointToData(x, y, FStrokeX, FStrokeY);
   SketchPoint(FGenerator, FStrokeX, FStrokeY);
   DrawDistri();
@@ -690,7 +684,7 @@ void TFrmMain::EndStroke() {
   FStroke = false;
   std::vector<double> before = std::move(FStrokeBefore);
   FStrokeBefore.clear();
-  if (before == RefTable(FGenerator)) return;  // nothing changed: no undo step
+  if (before == FGenerator.RefPoints()) return;  // nothing changed: no undo step
   FUndoStack->push(new TStrokeCommand(*this, std::move(before)));
   ReleasePresets();  // the density no longer follows the shape controls
 }

@@ -59,6 +59,12 @@ double TAlearix::GetRefPoint(int i) const {
   return FTable[static_cast<std::size_t>(i - 1)];
 }
 
+std::vector<double> TAlearix::RefPoints() const {
+  std::vector<double> t(static_cast<std::size_t>(FResolution));
+  for (int i = 1; i <= FResolution; ++i) t[static_cast<std::size_t>(i - 1)] = GetRefPoint(i);
+  return t;
+}
+
 void TAlearix::SetRefPoint(int i, double v) {
   if (!(v >= 0.0)) v = 0.0;  // also NaN
   if (v > 1.0) v = 1.0;

@@ -38,6 +38,8 @@ class TAlearix {
 
   // Reference point i (1-based); 0.0 outside 1..Resolution.
   double GetRefPoint(int i) const;
+  // Reference points 1..Resolution, in order.
+  std::vector<double> RefPoints() const;
   // Stores v clamped to 0..1 (NaN gives 0); an index outside 1..Resolution is ignored.
   void SetRefPoint(int i, double v);
 

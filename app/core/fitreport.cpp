@@ -12,9 +12,8 @@ namespace {
 
 // The density's table in class units: points 1..Resolution and the 0 it falls to.
 std::vector<double> Points(const TAlearix& gen) {
-  std::vector<double> p(static_cast<std::size_t>(gen.Resolution()) + 1, 0.0);
-  for (int i = 1; i <= gen.Resolution(); ++i)
-    p[static_cast<std::size_t>(i - 1)] = gen.GetRefPoint(i);
+  std::vector<double> p = gen.RefPoints();
+  p.push_back(0.0);
   return p;
 }
 
@@ -190,6 +189,7 @@ TFitTest::TFitTest(const TAlearix& gen)
   FScale = FResolution * static_cast<double>(kSubBins) / (gen.UpperLimit - gen.LowerLimit);
   FEmptyRange = !std::isfinite(FScale);
   FCounts.assign(static_cast<std::size_t>(FResolution) * kSubBins, 0);
+  for (std::size_t j = 0; j + 1 < FPoints.size(); ++j) FMass += ClassMass(FPoints, j);
 }
 
 void TFitTest::Add(double x) {
@@ -204,8 +204,6 @@ void TFitTest::Add(double x) {
 
 std::optional<TChiSquare> TFitTest::ChiSquare() const {
   if (FEmptyRange || FCount == 0) return std::nullopt;
-  double mass = 0;
-  for (std::size_t j = 0; j + 1 < FPoints.size(); ++j) mass += ClassMass(FPoints, j);
   const double n = static_cast<double>(FCount);
   struct TGroup {
     double Expected = 0, Observed = 0;
@@ -213,7 +211,7 @@ std::optional<TChiSquare> TFitTest::ChiSquare() const {
   std::vector<TGroup> groups;
   TGroup open;
   for (std::size_t j = 0; j + 1 < FPoints.size(); ++j) {
-    open.Expected += n * ClassMass(FPoints, j) / mass;
+    open.Expected += n * ClassMass(FPoints, j) / FMass;
     for (int b = 0; b < kSubBins; ++b)
       open.Observed += static_cast<double>(FCounts[j * kSubBins + static_cast<std::size_t>(b)]);
     if (open.Expected >= 5) {
@@ -245,8 +243,6 @@ std::optional<TChiSquare> TFitTest::ChiSquare() const {
 
 std::optional<TKolmogorovSmirnov> TFitTest::Ks() const {
   if (FEmptyRange || FCount == 0) return std::nullopt;
-  double mass = 0;
-  for (std::size_t j = 0; j + 1 < FPoints.size(); ++j) mass += ClassMass(FPoints, j);
   const double n = static_cast<double>(FCount);
   double below = 0, cumMass = 0, dist = 0;
   for (std::size_t j = 0; j + 1 < FPoints.size(); ++j) {
@@ -254,7 +250,7 @@ std::optional<TKolmogorovSmirnov> TFitTest::Ks() const {
     for (int b = 1; b <= kSubBins; ++b) {
       below += static_cast<double>(FCounts[j * kSubBins + static_cast<std::size_t>(b - 1)]);
       const double v = static_cast<double>(b) / kSubBins;
-      const double cdf = (cumMass + a * v + d * v * v / 2) / mass;
+      const double cdf = (cumMass + a * v + d * v * v / 2) / FMass;
       dist = std::max(dist, std::fabs(below / n - cdf));
     }
     cumMass += ClassMass(FPoints, j);

@@ -84,6 +84,7 @@ class TFitTest {
   int FResolution = 0;
   double FLower = 0, FScale = 0;      // sub-bin of x: (x - FLower) * FScale
   std::vector<double> FPoints;        // reference points 1..Resolution and a 0
+  double FMass = 0;                   // the density's total, in class units
   std::vector<std::int64_t> FCounts;  // per sub-bin
   std::int64_t FCount = 0;
   bool FEmptyRange = false;
