@@ -18,28 +18,14 @@
 #include "engine/alearix.h"
 #include "engine/uniform.h"
 #include "platform/textio/textfile.h"
-#include "tests/support/testfiles.h"
+#include "tests/cli/genrun.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-class GenTest : public TScratchDir {
+class GenTest : public TGenRun {
  protected:
-  // Runs a shell script in the scratch folder, $G naming alearix-gen, with standard
-  // output and standard error captured; returns the exit status.
-  int Sh(const std::string& script) {
-    const std::string cmd = "cd '" + FDir.string() + "' && G='" ALEARIX_GEN_PATH "' && { " +
-                            script + "\n} >'" + PathOf("stdout") + "' 2>'" + PathOf("stderr") + "'";
-    int st = std::system(cmd.c_str());
-    FOut = Get(PathOf("stdout"));
-    FErr = Get(PathOf("stderr"));
-    std::filesystem::remove(PathOf("stdout"));
-    std::filesystem::remove(PathOf("stderr"));
-    return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
-  }
-  // Runs alearix-gen with args (shell words).
-  int Run(const std::string& args) { return Sh("\"$G\" " + args); }
   // What the desktop program writes on its first "Calc" for a density made by make.
   template <class F>
   std::string DesktopCalc(F make, std::int64_t count, double lo = kStartLowerLimit,
@@ -60,8 +46,6 @@ class GenTest : public TScratchDir {
     std::filesystem::remove(PathOf("desktop.asc"));
     return bytes;
   }
-
-  std::string FOut, FErr;
 };
 
 TEST_F(GenTest, DefaultOutputIsTheDesktopProgramsFirstCalc) {

@@ -1,25 +1,18 @@
 // alearix-gen --png, run as a child process without a display.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <QImage>
-#include <cstdlib>
 
-#include "tests/support/testfiles.h"
+#include "tests/cli/genrun.h"
 
 namespace {
 
-class GenPngTest : public TScratchDir {
+class GenPngTest : public TGenRun {
  protected:
+  // Without a display, as on a server.
   int Run(const std::string& args) {
-    const std::string cmd = "cd '" + FDir.string() + "' && env -u DISPLAY -u WAYLAND_DISPLAY '" +
-                            ALEARIX_GEN_PATH + "' " + args + " 2>'" + PathOf("stderr") + "'";
-    const int st = std::system(cmd.c_str());
-    FErr = Get(PathOf("stderr"));
-    std::filesystem::remove(PathOf("stderr"));
-    return WIFEXITED(st) ? WEXITSTATUS(st) : -1;
+    return Sh("env -u DISPLAY -u WAYLAND_DISPLAY \"$G\" " + args);
   }
-  std::string FErr;
 };
 
 constexpr QRgb kCurve = qRgb(0x00, 0x00, 0xFF);      // blue, 0xFF0000 as BBGGRR
