@@ -563,9 +563,7 @@ void TCustomGrid::DrawCellAt(int col, int row, const TRect& rect) {
   if (selected) state.Include(TGridDrawFlag::gdSelected);
   if (focused) state.Include(TGridDrawFlag::gdFocused);
   const bool highlighted = selected && !focused;
-  const TColor back = fixed         ? SysColorBtnFace()
-                      : highlighted ? SysColorHighlight()
-                                    : FColor;
+  const TColor back = fixed ? SysColorBtnFace() : highlighted ? SysColorHighlight() : FColor;
   const TColor text = highlighted ? SysColorHighlightText() : FFont.Color;
 
   TSurface& s = *FCanvas;
