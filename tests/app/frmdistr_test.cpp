@@ -22,99 +22,10 @@
 #include <string>
 #include <vector>
 
-#include "app/about.h"
-#include "app/core/export.h"
-#include "components/chart/rchart.h"
 #include "components/numlab/numlab.h"
-#include "engine/alearix.h"
-#include "engine/uniform.h"
-#include "tests/support/fakeservices.h"
-#include "tests/support/testfiles.h"
+#include "tests/app/frmmaintest.h"
 
 namespace {
-
-// The two-bell mixture, normalised to its maximum over the 500 classes.
-std::vector<double> Mixture(double m1, double s1, double m2, double s2, double ratio) {
-  std::vector<double> d(501, 0.0);
-  double top = 0.0;
-  for (int i = 1; i <= 500; ++i) {
-    d[i] = (1 - ratio) * std::exp(-(i - m1) * (i - m1) / (s1 * s1)) +
-           ratio * std::exp(-(i - m2) * (i - m2) / (s2 * s2));
-    top = std::max(top, d[i]);
-  }
-  for (double& v : d) v /= top;
-  return d;
-}
-
-class FrmMainTest : public TScratchDir {
- protected:
-  void SetUp() override {
-    TScratchDir::SetUp();
-    FForm = std::make_unique<TFrmMain>(&FDialogs, &FHelp);
-    FForm->SetModalRunner([this](QDialog& dlg) {
-      FShown.push_back(&dlg);
-      if (auto* box = qobject_cast<TAboutBox*>(&dlg)) {
-        FOkCaptions.push_back(box->BButOK()->text().toStdString());
-        FDeclineHidden.push_back(box->BButDisagree()->isHidden());
-      }
-      return FModalResult;
-    });
-  }
-  void TearDown() override {
-    FForm.reset();
-    TScratchDir::TearDown();
-  }
-
-  void Activate() { FForm->FormActivate(); }
-
-  const std::vector<TGrafItem>& Items() const { return FForm->RChart1()->GrafItems(); }
-
-  // Checks that the chart shows the density of the generator as one curve, starting
-  // at item `from`.
-  void ExpectCurveAt(std::size_t from) const {
-    const TAlearix& gen = FForm->Generator();
-    const auto& it = Items();
-    ASSERT_GE(it.size(), from + 502);
-    EXPECT_EQ(it[from].Kind, gkMoveTo);
-    EXPECT_DOUBLE_EQ(it[from].x, gen.LowerLimit);
-    EXPECT_EQ(it[from].y, 0.0);
-    for (int i = 1; i <= 500; ++i) {
-      const TGrafItem& item = it[from + i];
-      ASSERT_EQ(item.Kind, gkLineTo) << i;
-      EXPECT_EQ(item.Color, 0xFF0000u) << i;
-      EXPECT_DOUBLE_EQ(item.x, gen.ClassEdge(i)) << i;
-      EXPECT_DOUBLE_EQ(item.y, gen.GetRefPoint(i)) << i;
-    }
-    EXPECT_EQ(it[from + 501].Kind, gkLineTo);
-    EXPECT_DOUBLE_EQ(it[from + 501].x, gen.UpperLimit);
-    EXPECT_EQ(it[from + 501].y, 0.0);
-  }
-
-  void ExpectDensity(const std::vector<double>& d) const {
-    for (int i = 1; i <= 500; ++i)
-      ASSERT_NEAR(FForm->Generator().GetRefPoint(i), d[i], 1e-12) << "class " << i;
-  }
-
-  int DownCount() const {
-    int n = 0;
-    for (int k = 0; k < 6; ++k) n += FForm->PresetButton(k)->isChecked() ? 1 : 0;
-    return n;
-  }
-
-  std::array<int, 5> Bars() const {
-    return {FForm->SBarHRatio()->value(), FForm->SBarStdDev1()->value(),
-            FForm->SBarMean1()->value(), FForm->SBarStdDev2()->value(),
-            FForm->SBarMean2()->value()};
-  }
-
-  TFakeFileDialogs FDialogs;
-  TFakeHelpViewer FHelp;
-  std::unique_ptr<TFrmMain> FForm;
-  std::vector<QDialog*> FShown;
-  std::vector<std::string> FOkCaptions;
-  std::vector<bool> FDeclineHidden;
-  int FModalResult = QDialog::Accepted;
-};
 
 TEST_F(FrmMainTest, FirstActivationDrawsTheNormalShapeAndShowsTheDisclaimerOnce) {
   EXPECT_EQ(FForm->windowTitle(), "Alearix - Configurable Random Generator");
@@ -331,7 +242,7 @@ TEST_F(FrmMainTest, PresetsSetTheBarsAndTheDensity) {
     EXPECT_EQ(FForm->Mean1, c.Bars[2]);
     EXPECT_EQ(FForm->StdDev2, c.Bars[3]);
     EXPECT_EQ(FForm->Mean2, c.Bars[4]);
-    ExpectDensity(Mixture(c.Bars[2], c.Bars[1], c.Bars[4], c.Bars[3], c.Bars[0] * 0.01));
+    ExpectMixture(c.Bars[2], c.Bars[1], c.Bars[4], c.Bars[3], c.Bars[0] * 0.01);
     ExpectCurveAt(0);
   }
   // leptokurtic: a narrow peak over a wide base, both at 250
@@ -364,7 +275,7 @@ TEST_F(FrmMainTest, ClickingTheDownPresetPutsItUpAndStillAppliesIt) {
   FForm->SBSetNormalD()->click();
   EXPECT_EQ(DownCount(), 0);
   EXPECT_EQ(Bars(), (std::array<int, 5>{0, 100, 250, 100, 250}));
-  ExpectDensity(Mixture(250, 100, 250, 100, 0.0));
+  ExpectMixture(250, 100, 250, 100, 0.0);
 
   // a preset equal to the bars still recomputes and redraws
   FForm->RChart1()->Line(0, 0, 1, 1);
@@ -384,32 +295,32 @@ TEST_F(FrmMainTest, ShapeBarsFollowTheMixture) {
   Activate();
   FForm->SBarMean1()->setValue(100);
   EXPECT_EQ(FForm->Mean1, 100);
-  ExpectDensity(Mixture(100, 100, 250, 100, 0.5));
+  ExpectMixture(100, 100, 250, 100, 0.5);
   ExpectCurveAt(0);
 
   FForm->SBarStdDev2()->setValue(20);
   EXPECT_EQ(FForm->StdDev2, 20);
-  ExpectDensity(Mixture(100, 100, 250, 20, 0.5));
+  ExpectMixture(100, 100, 250, 20, 0.5);
 
   // ratio 100: Shape A is ignored; ratio 0: Shape B is ignored
   FForm->SBarHRatio()->setValue(100);
   EXPECT_EQ(FForm->Ratio, 1.0);
-  ExpectDensity(Mixture(400, 10, 250, 20, 1.0));
+  ExpectMixture(400, 10, 250, 20, 1.0);
   FForm->SBarHRatio()->setValue(0);
-  ExpectDensity(Mixture(100, 100, 1, 10, 0.0));
+  ExpectMixture(100, 100, 1, 10, 0.0);
 
   FForm->SBarStdDev1()->setValue(30);
   FForm->SBarMean2()->setValue(400);
   EXPECT_EQ(FForm->StdDev1, 30);
   EXPECT_EQ(FForm->Mean2, 400);
-  ExpectDensity(Mixture(100, 30, 400, 20, 0.0));
+  ExpectMixture(100, 30, 400, 20, 0.0);
 
   // dragging the thumb updates the curve at every step
   QScrollBar* bar = FForm->SBarMean1();
   bar->setSliderDown(true);
   bar->setSliderPosition(120);
   EXPECT_EQ(FForm->Mean1, 120);
-  ExpectDensity(Mixture(120, 30, 400, 20, 0.0));
+  ExpectMixture(120, 30, 400, 20, 0.0);
   bar->setSliderPosition(121);
   EXPECT_EQ(FForm->Mean1, 121);
   bar->setSliderDown(false);
@@ -530,13 +441,7 @@ class FrmMainKeysTest : public FrmMainTest {
  protected:
   void SetUp() override {
     FrmMainTest::SetUp();
-    Activate();
-    FForm->show();
-    FForm->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(FForm.get()));
-  }
-  void Key(Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-    QTest::keyClick(FForm->windowHandle(), key, mods);
+    ShowActive();
   }
   void Type(const std::string& text) {
     for (char c : text) QTest::keyClick(FForm->windowHandle(), c);
@@ -690,7 +595,7 @@ TEST_F(FrmMainKeysTest, KeysMoveAFocusedBarAsItsArrowsAndTrackDo) {
     }
     EXPECT_EQ(Focus(), bar);  // clicks keep it on the bar
   }
-  ExpectDensity(Mixture(FForm->Mean1, FForm->StdDev1, FForm->Mean2, FForm->StdDev2, FForm->Ratio));
+  ExpectMixture(FForm->Mean1, FForm->StdDev1, FForm->Mean2, FForm->StdDev2, FForm->Ratio);
 }
 
 TEST_F(FrmMainTest, HelpOpensItsOwnWindowTitledAlearixHelp) {
@@ -701,25 +606,6 @@ TEST_F(FrmMainTest, HelpOpensItsOwnWindowTitledAlearixHelp) {
     if (w->isVisible() && w->windowTitle() == "Alearix Help") ++shown;
   EXPECT_EQ(shown, 1);
 }
-
-class FrmMainFileTest : public FrmMainTest {
- protected:
-  // Runs Calc into `name` from a known state of the uniform source.
-  void CalcInto(const std::string& name) {
-    UniformSeed = 0;
-    UniformStartup();
-    FDialogs.SaveAnswers.push_back(PathOf(name));
-    FForm->SButCalcRandNums()->click();
-  }
-  // What ExportRandomNumbers writes for the window's settings from the same state.
-  std::pair<std::string, THistogram> Reference(const std::string& name) {
-    TAlearix gen = FForm->Generator();
-    UniformSeed = 0;
-    UniformStartup();
-    THistogram h = ExportRandomNumbers(gen, FForm->NumRandNums, PathOf(name));
-    return {Get(PathOf(name)), h};
-  }
-};
 
 TEST_F(FrmMainFileTest, CalcWritesTheExportAndDrawsTheHistogramUnderTheCurve) {
   Activate();
@@ -940,338 +826,6 @@ TEST_F(FrmMainFileTest, CalcOverATooWideRangeReportsItAndKeepsTheChart) {
   }
   EXPECT_FALSE(std::filesystem::exists(PathOf("wide.asc")));
   EXPECT_EQ(Items().size(), itemsBefore);
-}
-
-}  // namespace
-
-// "Edit": the reference points typed in the editor dialog's table.
-#include <QtTest/QTest>
-
-#include "app/core/distfile.h"
-#include "app/frmedit.h"
-#include "components/tabed/ntabed.h"
-
-namespace {
-
-class FrmEditTest : public FrmMainFileTest {
- protected:
-  // Shows the dialog when "Edit" runs it, lets `edit` work on it, then closes it
-  // with "Done" or with the window's close box.
-  void RunEdit(const std::function<void(TFrmEditDistri&, TNTabEd&)>& edit, bool done) {
-    FForm->SetModalRunner([&](QDialog& d) {
-      auto& dlg = dynamic_cast<TFrmEditDistri&>(d);
-      dlg.show();
-      edit(dlg, *dlg.NTabEd1());
-      if (done)
-        QTest::mouseClick(dlg.SpeedButton1(), Qt::LeftButton);
-      else
-        dlg.close();
-      EXPECT_FALSE(dlg.isVisible());
-      return dlg.result();
-    });
-    FForm->SButEditDistri()->click();
-  }
-  static void Type(TNTabEd& tab, const char* text, bool enter) {
-    QLineEdit* ed = tab.InplaceEditor();
-    ASSERT_TRUE(tab.EditorMode());
-    ed->selectAll();
-    QTest::keyClicks(ed, text);
-    if (enter) QTest::keyClick(ed, Qt::Key_Return);
-  }
-};
-
-TEST_F(FrmEditTest, TypedPointsAreClampedDrawnAndSaved) {
-  Activate();
-  const TAlearix before = FForm->Generator();
-  RunEdit(
-      [&](TFrmEditDistri& dlg, TNTabEd& tab) {
-        EXPECT_EQ(dlg.windowTitle(), "Distribution");
-        EXPECT_EQ(dlg.frameGeometry().size(), QSize(184, 472));
-        EXPECT_EQ(dlg.SpeedButton1()->text(), "Done");
-        EXPECT_EQ(dlg.SpeedButton1()->geometry(), QRect(8, 5, 81, 30));
-        EXPECT_EQ(tab.NrOfRows(), 500);
-        EXPECT_EQ(tab.NrOfColumns(), 1);
-        EXPECT_FALSE(tab.RowAttribVisible());
-        EXPECT_EQ(tab.ColWidth(0), 80);
-        EXPECT_EQ(tab.ColWidth(1), 74);
-        EXPECT_EQ(tab.RowHeight(1), 20);
-        EXPECT_EQ(tab.GetColIdentifier(1), "Probability");
-        EXPECT_EQ(tab.GetRowIdentifier(1), "-300.00");
-        EXPECT_EQ(tab.GetRowIdentifier(2), "-298.80");
-        EXPECT_EQ(tab.GetRowIdentifier(500), "298.80");
-        for (int i = 1; i <= 500; ++i) ASSERT_EQ(tab.GetCellValue(1, i), before.GetRefPoint(i));
-        Type(tab, "2", true);    // Enter moves on to row 2
-        Type(tab, "-1", false);  // still in the cell when "Done" is clicked
-      },
-      true);
-  const TAlearix& gen = FForm->Generator();
-  EXPECT_EQ(gen.GetRefPoint(1), 1.0);
-  EXPECT_EQ(gen.GetRefPoint(2), 0.0);
-  for (int i = 3; i <= 500; ++i) ASSERT_EQ(gen.GetRefPoint(i), before.GetRefPoint(i)) << i;
-  EXPECT_EQ(DownCount(), 0);
-  ExpectCurveAt(0);
-  EXPECT_EQ(Items()[1].y, 1.0);
-  EXPECT_EQ(Items()[2].y, 0.0);
-
-  FDialogs.SaveAnswers.push_back(PathOf("e.rnd"));
-  FForm->SButSaveDistri()->click();
-  TAlearix saved;
-  LoadDistribution(saved, PathOf("e.rnd"));
-  EXPECT_EQ(saved.GetRefPoint(1), 1.0);
-  EXPECT_EQ(saved.GetRefPoint(2), 0.0);
-  EXPECT_EQ(saved.GetRefPoint(250), gen.GetRefPoint(250));
-}
-
-TEST_F(FrmEditTest, ShortResolutionShowsTheUpperLimitAndTheCloseBoxKeepsEdits) {
-  Activate();
-  Put("short.rnd", "anything\r\n2\r\n-5\r\n5\r\n0.2\r\n0.4\r\n");
-  FDialogs.OpenAnswers.push_back(PathOf("short.rnd"));
-  FForm->LoadClick();
-  ASSERT_EQ(FForm->Generator().Resolution(), 10);
-  RunEdit(
-      [&](TFrmEditDistri&, TNTabEd& tab) {
-        EXPECT_EQ(tab.GetRowIdentifier(1), "-5.00");
-        EXPECT_EQ(tab.GetRowIdentifier(10), "4.00");
-        EXPECT_EQ(tab.GetRowIdentifier(11), "5.00");
-        EXPECT_EQ(tab.GetRowIdentifier(500), "5.00");
-        EXPECT_EQ(tab.GetCellValue(1, 11), 0.0);
-        tab.FocusCell(1, 11);
-        Type(tab, "0.5", true);  // past the resolution
-        tab.FocusCell(1, 10);
-        Type(tab, "0.75", false);  // still in the cell when the window closes
-      },
-      false);
-  const TAlearix& gen = FForm->Generator();
-  EXPECT_EQ(gen.Resolution(), 10);
-  EXPECT_EQ(gen.GetRefPoint(10), 0.75);
-  EXPECT_EQ(gen.GetRefPoint(11), 0.0);
-}
-
-}  // namespace
-
-// Drawing the density with the mouse on the chart, and undoing strokes.
-#include <QUndoStack>
-
-namespace {
-
-class FrmDrawTest : public FrmEditTest {
- protected:
-  void SetUp() override {
-    FrmEditTest::SetUp();
-    Activate();
-    FForm->show();
-    FForm->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(FForm.get()));
-  }
-  TRChart* Chart() const { return FForm->RChart1(); }
-  QPoint At(double x, double y) const {
-    const TPoint p = Chart()->DataToPixel(x, y);
-    return {p.x, p.y};
-  }
-  // The data point that a pixel of the chart area stands for.
-  std::pair<double, double> DataAt(QPoint p) const {
-    double x, y;
-    Chart()->PixelToData(p.x(), p.y(), x, y);
-    return {x, y};
-  }
-  // Press at the first point, move through the others, release at the last.
-  void Stroke(const std::vector<QPoint>& path, Qt::MouseButton button = Qt::LeftButton) {
-    QTest::mousePress(Chart(), button, {}, path.front());
-    for (std::size_t k = 1; k + 1 < path.size(); ++k) QTest::mouseMove(Chart(), path[k]);
-    QTest::mouseRelease(Chart(), button, {}, path.back());
-  }
-  std::vector<double> Table() const {
-    std::vector<double> t;
-    for (int i = 1; i <= FForm->Generator().Resolution(); ++i)
-      t.push_back(FForm->Generator().GetRefPoint(i));
-    return t;
-  }
-  // The class whose edge lies nearest to x, found by trying every one.
-  int Nearest(double x) const {
-    int best = 1;
-    for (int i = 2; i <= FForm->Generator().Resolution(); ++i)
-      if (std::fabs(FForm->Generator().ClassEdge(i) - x) <
-          std::fabs(FForm->Generator().ClassEdge(best) - x))
-        best = i;
-    return best;
-  }
-  // Limits, resolution and a table that holds no value a stroke sets here.
-  void Setup(double lo, double hi, int resolution) {
-    TAlearix& gen = FForm->Generator();
-    gen.SetResolution(resolution);
-    gen.LowerLimit = lo;
-    gen.UpperLimit = hi;
-    for (int i = 1; i <= resolution; ++i) gen.SetRefPoint(i, 0.05 + (i % 7) * 0.01);
-    Chart()->SetRanges(lo, 0.0, hi, 1.1);
-    FForm->DrawDistri();
-  }
-  void Key(Qt::Key key, Qt::KeyboardModifiers mods) {
-    QTest::keyClick(FForm->windowHandle(), key, mods);
-  }
-  void Undo() { Key(Qt::Key_Z, Qt::ControlModifier); }
-  void Redo() { Key(Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier); }
-  int Steps() const { return FForm->UndoStack()->count(); }
-};
-
-TEST_F(FrmDrawTest, AHorizontalDragSetsExactlyThePointsUnderIt) {
-  struct TCase {
-    double Lo, Hi;
-    int Resolution;
-  };
-  for (const TCase& c :
-       {TCase{-300, 300, 500}, TCase{300, -300, 500}, TCase{-5, 5, 10}, TCase{-300, 300, 4000}}) {
-    SCOPED_TRACE(testing::Message() << c.Lo << ".." << c.Hi << " / " << c.Resolution);
-    Setup(c.Lo, c.Hi, c.Resolution);
-    FForm->SBSetNormalD()->setChecked(true);
-    const std::vector<double> before = Table();
-    // from -200 to 100 over the start range, and the same share of any other
-    const auto x = [&](double share) { return c.Lo + (c.Hi - c.Lo) * share; };
-    std::vector<QPoint> path;
-    for (double share = 1.0 / 6; share < 2.0 / 3 + 1e-9; share += 0.125)
-      path.push_back(At(x(share), 0.5));
-    path.push_back(At(x(2.0 / 3), 0.5));
-    Stroke(path);
-
-    const auto [x0, y] = DataAt(path.front());
-    const double x1 = DataAt(path.back()).first;
-    EXPECT_NEAR(y, 0.5, 0.005);
-    const int pressed = Nearest(x0);
-    int set = 0;
-    for (int i = 1; i <= c.Resolution; ++i) {
-      const double e = FForm->Generator().ClassEdge(i);
-      const bool under = std::min(x0, x1) <= e && e <= std::max(x0, x1);
-      set += under ? 1 : 0;
-      ASSERT_EQ(FForm->Generator().GetRefPoint(i), under || i == pressed ? y : before[i - 1])
-          << "class " << i << " at " << e;
-    }
-    EXPECT_NEAR(set, c.Resolution / 2.0, c.Resolution / 200.0 + 2);
-    EXPECT_EQ(DownCount(), 0);
-    EXPECT_EQ(Chart()->MouseAction(), maNone);
-    EXPECT_TRUE(Chart()->MouseCursorFixed());
-    ExpectCurveAt(0);
-  }
-}
-
-TEST_F(FrmDrawTest, AFastStrokeFillsTheGapAndAStrokeLeavingTheAreaStopsAtItsEdge) {
-  Setup(-300, 300, 500);
-  const std::vector<double> before = Table();
-  Stroke({At(-250, 0.2), At(250, 0.8)});  // a press and a release
-  const auto [x0, y0] = DataAt(At(-250, 0.2));
-  const auto [x1, y1] = DataAt(At(250, 0.8));
-  for (int i = 1; i <= 500; ++i) {
-    const double e = FForm->Generator().ClassEdge(i);
-    const double expected = x0 <= e && e <= x1 ? y0 + (e - x0) * (y1 - y0) / (x1 - x0)
-                            : i == Nearest(x0) ? y0
-                                               : before[i - 1];
-    ASSERT_NEAR(FForm->Generator().GetRefPoint(i), expected, 1e-12) << i;
-  }
-
-  // out to the right of and below the area: the end is clamped to its corner
-  Stroke({At(100, 0.4), QPoint(Chart()->width() + 40, Chart()->height() + 30)});
-  const double from = DataAt(At(100, 0.4)).first;
-  const auto [right, bottom] = DataAt(At(300, 0));
-  EXPECT_EQ(bottom, 0.0);
-  for (int i = 1; i <= 500; ++i) {
-    const double e = FForm->Generator().ClassEdge(i);
-    if (e >= from) {
-      ASSERT_NEAR(FForm->Generator().GetRefPoint(i), 0.4 * (right - e) / (right - from), 1e-12)
-          << i;
-    }
-  }
-  EXPECT_EQ(Steps(), 2);
-}
-
-TEST_F(FrmDrawTest, NoStrokeStartsOutsideTheAreaWithAnotherButtonOrOverEqualLimits) {
-  struct TCase {
-    const char* Name;
-    QPoint Press;
-    Qt::MouseButton Button;
-    bool EqualLimits;
-  };
-  const TCase cases[] = {
-      {"left rim", QPoint(20, 150), Qt::LeftButton, false},
-      {"below the area", At(0, -0.05), Qt::LeftButton, false},
-      {"right button", At(0, 0.5), Qt::RightButton, false},
-      {"equal limits", At(0, 0.5), Qt::LeftButton, true},
-  };
-  for (const TCase& c : cases) {
-    SCOPED_TRACE(c.Name);
-    if (c.EqualLimits) FForm->Generator().LowerLimit = FForm->Generator().UpperLimit;
-    const std::vector<double> before = Table();
-    Stroke({c.Press, At(-100, 0.9), At(100, 0.1)}, c.Button);
-    EXPECT_EQ(Table(), before);
-    EXPECT_EQ(Steps(), 0);
-    EXPECT_EQ(DownCount(), 1);
-  }
-}
-
-TEST_F(FrmDrawTest, UndoAndRedoRestoreWholeTables) {
-  std::vector<std::vector<double>> tables{Table()};
-  for (double y : {0.2, 0.4, 0.6}) {
-    Stroke({At(-200, y), At(-50, y + 0.3), At(150, y)});
-    tables.push_back(Table());
-  }
-  for (int k = 2; k >= 0; --k) {
-    Undo();
-    ASSERT_EQ(Table(), tables[k]);
-  }
-  Undo();  // nothing left to undo
-  EXPECT_EQ(Table(), tables[0]);
-  ExpectCurveAt(0);
-  Redo();
-  Redo();
-  EXPECT_EQ(Table(), tables[2]);
-  ExpectCurveAt(0);
-
-  // a new stroke drops what could be redone; many strokes are kept
-  Stroke({At(0, 1), At(50, 1)});
-  const std::vector<double> start = Table();
-  Redo();
-  EXPECT_EQ(Table(), start);
-  for (int k = 0; k < 25; ++k) Stroke({At(-290 + 20 * k, 0.03 * k), At(-280 + 20 * k, 0.5)});
-  for (int k = 0; k < 25; ++k) Undo();
-  EXPECT_EQ(Table(), start);
-}
-
-TEST_F(FrmDrawTest, LoadPresetsShapeBarsAndEditClearTheStrokes) {
-  Put("d.rnd", "c\r\n10\r\n-300\r\n300\r\n0.1\r\n0.2\r\n1\r\n");
-  const std::vector<std::pair<const char*, std::function<void()>>> actions = {
-      {"Load", [&] { FDialogs.OpenAnswers.push_back(PathOf("d.rnd")), FForm->LoadClick(); }},
-      {"preset", [&] { FForm->SButBiModal()->click(); }},
-      {"shape bar", [&] { FForm->SBarMean1()->setValue(120); }},
-      {"Edit", [&] { RunEdit([](TFrmEditDistri&, TNTabEd&) {}, true); }},
-  };
-  for (const auto& [name, action] : actions) {
-    SCOPED_TRACE(name);
-    Stroke({At(-200, 0.3), At(200, 0.3)});
-    ASSERT_EQ(Steps(), 1);
-    action();
-    EXPECT_EQ(Steps(), 0);
-    const std::vector<double> after = Table();
-    Undo();
-    EXPECT_EQ(Table(), after);
-  }
-}
-
-TEST_F(FrmDrawTest, TheChartAreaShowsACrossHairAndTheHint) {
-  EXPECT_EQ(Chart()->toolTip(), "Drag to draw the density, Ctrl+Z to undo");
-  QTest::mouseMove(Chart(), At(0, 0.5));
-  EXPECT_EQ(Chart()->cursor().shape(), Qt::CrossCursor);
-  QTest::mouseMove(Chart(), QPoint(10, 10));  // the rim
-  EXPECT_NE(Chart()->cursor().shape(), Qt::CrossCursor);
-  QTest::mousePress(Chart(), Qt::LeftButton, {}, At(0, 0.5));
-  QTest::mouseMove(Chart(), At(10, 0.6));
-  EXPECT_EQ(Chart()->cursor().shape(), Qt::CrossCursor);
-  QTest::mouseRelease(Chart(), Qt::LeftButton, {}, At(10, 0.6));
-}
-
-TEST_F(FrmDrawTest, AReleaseThatWentElsewhereEndsTheStroke) {
-  QTest::mousePress(Chart(), Qt::LeftButton, {}, At(-100, 0.5));
-  QTest::mouseRelease(FForm.get(), Qt::LeftButton, {}, QPoint(5, 5));  // lost to the chart
-  const std::vector<double> ended = Table();
-  QTest::mouseMove(Chart(), At(100, 0.9));
-  EXPECT_EQ(Table(), ended);
-  EXPECT_EQ(Steps(), 1);
 }
 
 }  // namespace
