@@ -302,12 +302,12 @@ int TCustomGrid::GridHeight() const {
   return std::min(h, limit);
 }
 
-int TCustomGrid::MaxTopRow() const {
+int TCustomGrid::LowestTopRowShowing(int row) const {
   const int lw = HasHorzLines() ? 1 : 0;
   const int room = viewport()->height() - FixedHeight();
   int used = 0;
-  int top = RowCount() - 1;
-  for (int r = RowCount() - 1; r >= FFixedRows; --r) {
+  int top = row;
+  for (int r = row; r >= FFixedRows; --r) {
     used += RowHeight(r) + lw;
     if (used > room) break;
     top = r;
@@ -315,17 +315,25 @@ int TCustomGrid::MaxTopRow() const {
   return std::max(top, FFixedRows);
 }
 
-int TCustomGrid::MaxLeftCol() const {
+int TCustomGrid::LowestLeftColShowing(int col) const {
   const int lw = HasVertLines() ? 1 : 0;
   const int room = viewport()->width() - FixedWidth();
   int used = 0;
-  int left = ColCount() - 1;
-  for (int c = ColCount() - 1; c >= FFixedCols; --c) {
+  int left = col;
+  for (int c = col; c >= FFixedCols; --c) {
     used += ColWidth(c) + lw;
     if (used > room) break;
     left = c;
   }
   return std::max(left, FFixedCols);
+}
+
+int TCustomGrid::MaxTopRow() const {
+  return LowestTopRowShowing(RowCount() - 1);
+}
+
+int TCustomGrid::MaxLeftCol() const {
+  return LowestLeftColShowing(ColCount() - 1);
 }
 
 int TCustomGrid::VisibleRowCount() const {
@@ -421,30 +429,13 @@ void TCustomGrid::ScrollInView(TGridCoord c) {
   if (c.Row < FTopRow) {
     SetTopRow(c.Row);
   } else {
-    // the lowest top row that still shows c.Row completely
-    const int lw = HasHorzLines() ? 1 : 0;
-    const int room = viewport()->height() - FixedHeight();
-    int used = 0;
-    int top = c.Row;
-    for (int r = c.Row; r >= FFixedRows; --r) {
-      used += RowHeight(r) + lw;
-      if (used > room) break;
-      top = r;
-    }
+    const int top = LowestTopRowShowing(c.Row);
     if (FTopRow < top) SetTopRow(top);
   }
   if (c.Col < FLeftCol) {
     SetLeftCol(c.Col);
   } else {
-    const int lw = HasVertLines() ? 1 : 0;
-    const int room = viewport()->width() - FixedWidth();
-    int used = 0;
-    int left = c.Col;
-    for (int col = c.Col; col >= FFixedCols; --col) {
-      used += ColWidth(col) + lw;
-      if (used > room) break;
-      left = col;
-    }
+    const int left = LowestLeftColShowing(c.Col);
     if (FLeftCol < left) SetLeftCol(left);
   }
 }

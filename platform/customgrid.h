@@ -220,6 +220,10 @@ class TCustomGrid : public QAbstractScrollArea {
   int FixedHeight() const;
   int MaxTopRow() const;
   int MaxLeftCol() const;
+  // The lowest top row (left column) with which the given row (column) is still
+  // shown completely, or as much of it as fits.
+  int LowestTopRowShowing(int row) const;
+  int LowestLeftColShowing(int col) const;
   TGridCoord ClampToScrolling(TGridCoord c) const;
   // Moves the current cell (and the anchor unless extending) and scrolls it into view.
   void MoveCurrent(TGridCoord to, bool extend);
