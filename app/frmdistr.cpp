@@ -638,10 +638,8 @@ void TFrmMain::CreateSketching() {
 }
 
 void TFrmMain::ChartPointToData(int px, int py, double& x, double& y) const {
-  const TRChart& c = *FRChart1;
-  px = std::max(c.LRim(), std::min(px, c.Width() - c.RRim() - c.ShadowWidth()));
-  py = std::max(c.TRim(), std::min(py, c.Height() - c.BRim() - c.ShadowWidth()));
-  c.PixelToData(px, py, x, y);
+  const TPoint p = FRChart1->ClampToChartArea(px, py);
+  FRChart1->PixelToData(p.x, p.y, x, y);
 }
 
 void TFrmMain::StrokeDown(TMouseButton button, int x, int y) {

@@ -222,3 +222,8 @@ bool TRChart::InChartArea(int px, int py) const {
   return FLRim <= px && px <= Width() - FRRim - FShadowWidth && FTRim <= py &&
          py <= Height() - FBRim - FShadowWidth;
 }
+
+TPoint TRChart::ClampToChartArea(int px, int py) const {
+  return {std::max(FLRim, std::min(px, Width() - FRRim - FShadowWidth)),
+          std::max(FTRim, std::min(py, Height() - FBRim - FShadowWidth))};
+}

@@ -220,6 +220,8 @@ class TRChart : public TGraphicControl {
   void SetRanges(double loX, double loY, double hiX, double hiY);
   // Whether a control pixel lies inside the chart area (corners included).
   bool InChartArea(int px, int py) const;
+  // The nearest pixel of the chart area (its edges included).
+  TPoint ClampToChartArea(int px, int py) const;
 
   // ---- painting ----
   void Paint() override;

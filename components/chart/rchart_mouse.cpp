@@ -17,10 +17,6 @@ double LogRatio(double hi, double lo) {
   return std::log(hi) - std::log(lo);
 }
 
-int Confine(int v, int lo, int hi) {
-  return std::max(lo, std::min(v, hi));
-}
-
 }  // namespace
 
 void TRChart::SetMouseAction(MouseActMode v) {
@@ -149,8 +145,7 @@ void TRChart::MouseMove(TShiftState shift, int x, int y) {
     case maZoomWind:
     case maZoomWindPos:
       if (FZoomWindow) {
-        at.x = Confine(x, FLRim, Width() - FRRim - FShadowWidth);
-        at.y = Confine(y, FTRim, Height() - FBRim - FShadowWidth);
+        at = ClampToChartArea(x, y);
         XorBand(FZoomStart, FZoomLast);
         XorBand(FZoomStart, at);
         FZoomLast = at;
